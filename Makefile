@@ -1,0 +1,28 @@
+# Thin wrapper over the CMake presets. `make run` and `make test` are the two commands of the README.
+.PHONY: deps configure build run test test-sanitize bench clean
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake --preset default >/dev/null
+
+build: configure
+	@cmake --build --preset default
+
+run: build
+	@bash scripts/run.sh
+
+test: build
+	@ctest --preset default
+
+test-sanitize: deps
+	@cmake --preset sanitize >/dev/null
+	@cmake --build --preset sanitize
+	@ctest --preset sanitize
+
+bench: build
+	@bash scripts/bench.sh
+
+clean:
+	rm -rf build build-sanitize
