@@ -1,0 +1,12 @@
+#include <sys/ioctl.h>
+#include <termios.h>
+
+#include "SerialPortControl.h"
+
+namespace varnok {
+
+bool ClaimExclusiveAccess(asio::serial_port& port) { return ::ioctl(port.native_handle(), TIOCEXCL) == 0; }
+
+void DiscardDriverInput(asio::serial_port& port) { ::tcflush(port.native_handle(), TCIFLUSH); }
+
+}  // namespace varnok
