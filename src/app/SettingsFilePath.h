@@ -1,0 +1,19 @@
+#pragma once
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include "SettingsLocation.h"
+
+namespace varnok {
+
+// Chooses the settings file once, at start-up:
+// - no parameter: the executable's path with its extension replaced by ".INI" (appended when the
+//   executable has none, as on Linux);
+// - a first parameter: that name relative to the executable's folder.
+// When the program may not write there (an installed program), the same file name in the per-user
+// configuration folder is used instead.
+std::filesystem::path SettingsFilePath(const SettingsLocation& location,
+                                       const std::optional<std::string>& firstParameter);
+
+}  // namespace varnok
