@@ -1,0 +1,113 @@
+#include "CalibrationParser.h"
+
+#include <cstring>
+#include <utility>
+
+#include "CalibrationNumber.h"
+#include "CsvField.h"
+#include "LineSplitter.h"
+
+namespace varnok {
+
+namespace {
+
+// Where field 3 begins and field 2 is, found with one pass over the first three commas.
+struct LineHead {
+  std::string_view recordType;  // field 2
+  std::size_t restStart;        // start of field 3, or npos when the line has no field 3
+};
+
+LineHead SplitHead(std::string_view line) {
+  const std::size_t first = line.find(',');
+  if (first == std::string_view::npos) return {{}, std::string_view::npos};
+  const std::size_t second = line.find(',', first + 1);
+  if (second == std::string_view::npos) return {{}, std::string_view::npos};
+  const std::size_t third = line.find(',', second + 1);
+  if (third == std::string_view::npos) return {line.substr(second + 1), std::string_view::npos};
+  return {line.substr(second + 1, third - second - 1), third + 1};
+}
+
+bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+}  // namespace
+
+void CalibrationParser::AddLine(std::string_view line) {
+  const LineHead head = SplitHead(line);
+  if (!result_.headerFound) {
+    if (head.recordType == "30") {
+      ReadHeader(line);
+      return;
+    }
+    if (TrimBlanksAndControls(head.recordType) == "31") {
+      pendingText_.append(line);
+      pendingEnds_.push_back(pendingText_.size());
+    }
+    return;
+  }
+  if (TrimBlanksAndControls(head.recordType) == "31") ReadData(line);
+}
+
+void CalibrationParser::ReadHeader(std::string_view line) {
+  result_.headerFound = true;
+  result_.columnsEndedAtEmptyField = true;
+  for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) {
+    const std::string_view title = CsvField(line, static_cast<int>(k + 3));
+    if (title.empty()) break;
+    result_.series.push_back(CalibrationSeries{std::string(title), {}, {}});
+  }
+  if (result_.series.size() == kMaxCalibrationColumns) result_.columnsEndedAtEmptyField = false;
+
+  std::size_t begin = 0;
+  for (const std::size_t end : pendingEnds_) {
+    ReadData(std::string_view(pendingText_).substr(begin, end - begin));
+    begin = end;
+  }
+  pendingText_.clear();
+  pendingText_.shrink_to_fit();
+  pendingEnds_.clear();
+}
+
+void CalibrationParser::ReadData(std::string_view line) {
+  const std::size_t columns = result_.series.size();
+  if (columns == 0) return;
+  std::size_t pos = SplitHead(line).restStart;
+  if (pos == std::string_view::npos) return;  // no value fields at all
+  const double x = static_cast<double>(ReadLeadingInteger(line));
+  const char* const data = line.data();
+  const std::size_t size = line.size();
+  for (std::size_t m = 0; m < columns; ++m) {
+    const auto* comma = static_cast<const char*>(std::memchr(data + pos, ',', size - pos));
+    const std::size_t end = comma ? static_cast<std::size_t>(comma - data) : size;
+    const std::string_view value = TrimBlanksAndControls(line.substr(pos, end - pos));
+    if (!value.empty() && !IsLetter(value.front())) {
+      CalibrationSeries& series = result_.series[m];
+      series.xs.push_back(x);
+      series.ys.push_back(ReadCalibrationValue(value).value_or(0.0));
+    }
+    if (!comma) break;  // the remaining fields are empty
+    pos = end + 1;
+  }
+}
+
+CalibrationParseResult CalibrationParser::Finish() {
+  if (!result_.headerFound) result_ = CalibrationParseResult{};
+  pendingText_.clear();
+  pendingEnds_.clear();
+  return std::exchange(result_, CalibrationParseResult{});
+}
+
+CalibrationParseResult ParseCalibrationLines(const std::vector<std::string>& lines) {
+  CalibrationParser parser;
+  for (const std::string& line : lines) {
+    parser.AddLine(std::string_view(line).substr(0, kMaxLineLength));
+  }
+  return parser.Finish();
+}
+
+CalibrationParseResult ParseCalibrationText(std::string_view text) {
+  CalibrationParser parser;
+  ForEachLine(text, [&parser](std::string_view line) { parser.AddLine(line); });
+  return parser.Finish();
+}
+
+}  // namespace varnok

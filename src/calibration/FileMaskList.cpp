@@ -1,0 +1,58 @@
+#include "FileMaskList.h"
+
+#include <algorithm>
+
+#include "HiddenFile.h"
+
+namespace varnok {
+
+namespace {
+
+char Lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
+bool MatchesFileMask(std::string_view name, std::string_view mask) {
+  // Greedy matching with one back-track point for the last "*": linear in practice, never exponential.
+  std::size_t n = 0, m = 0;
+  std::size_t starMask = std::string_view::npos, starName = 0;
+  while (n < name.size()) {
+    if (m < mask.size() && mask[m] == '*') {
+      starMask = m++;
+      starName = n;
+    } else if (m < mask.size() && (mask[m] == '?' || Lower(mask[m]) == Lower(name[n]))) {
+      ++n;
+      ++m;
+    } else if (starMask != std::string_view::npos) {
+      m = starMask + 1;
+      n = ++starName;
+    } else {
+      return false;
+    }
+  }
+  while (m < mask.size() && mask[m] == '*') ++m;
+  return m == mask.size();
+}
+
+std::vector<std::string> ListFilesByMask(const std::filesystem::path& folder, std::string_view mask) {
+  std::vector<std::string> names;
+  std::error_code error;
+  std::filesystem::directory_iterator it(folder, error);
+  if (error) return names;
+  for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+    const std::filesystem::directory_entry& entry = *it;
+    std::error_code statusError;
+    if (!entry.is_regular_file(statusError) || IsHiddenOrSystemFile(entry)) continue;
+    std::string name = entry.path().filename().string();
+    if (MatchesFileMask(name, mask)) names.push_back(std::move(name));
+  }
+  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
+    const auto lowerLess = [](char x, char y) { return Lower(x) < Lower(y); };
+    if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
+    if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
+    return a < b;
+  });
+  return names;
+}
+
+}  // namespace varnok

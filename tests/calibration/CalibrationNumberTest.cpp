@@ -1,0 +1,70 @@
+#include "CalibrationNumber.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <locale>
+
+namespace varnok {
+namespace {
+
+TEST(ReadLeadingInteger, ReadsSignAndDigitsUpToTheFirstOtherCharacter) {
+  struct Case {
+    const char* line;
+    std::int64_t x;
+  } const cases[] = {
+      {"17,a,31", 17},   {"  -42,x", -42},   {"+8,x", 8},       {"12ab,", 12},
+      {"abc,1,31", 0},   {",1,31", 0},       {"-,1,31", 0},     {"  ,1", 0},
+      {"9223372036854775807", std::numeric_limits<std::int64_t>::max()},
+      {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
+      {"99999999999999999999999", std::numeric_limits<std::int64_t>::max()},
+      {"-99999999999999999999999", std::numeric_limits<std::int64_t>::min()},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ReadLeadingInteger(c.line), c.x) << c.line;
+}
+
+TEST(ReadCalibrationValue, ReadsDecimalNumbersExactly) {
+  struct Case {
+    const char* text;
+    double value;
+  } const cases[] = {
+      {"250.5", 250.5},          {"-1.5e3", -1500.0},     {"+2", 2.0},
+      {"77.3125", 77.3125},      {"0.1", 0.1},            {".5", 0.5},
+      {"5.", 5.0},               {"1E+05", 1e5},          {"-0.000123", -0.000123},
+      {"3.14159265358979323846264", 3.14159265358979323846264},  // more digits than a double holds
+      {"123456789012345678901234", 123456789012345678901234.0},
+      {"2.5e-3", 2.5e-3},        {"1e-400", 0.0},
+  };
+  for (const Case& c : cases) {
+    const std::optional<double> value = ReadCalibrationValue(c.text);
+    ASSERT_TRUE(value.has_value()) << c.text;
+    EXPECT_EQ(*value, c.value) << c.text;  // exact: the same double the general conversion gives
+  }
+}
+
+TEST(ReadCalibrationValue, RefusesWhatIsNotANumber) {
+  for (const char* text : {"1..2", "1,5", "1e", "1e+", "-", "+", ".", "", "1 2", "0x10", "-inf", "-nan",
+                           "12a", "1e999"}) {
+    EXPECT_FALSE(ReadCalibrationValue(text).has_value()) << text;
+  }
+}
+
+// A user whose locale writes decimals with a comma still gets the file's values: the comma separates
+// fields there, so a locale-bound reader would turn every fractional value into 0.0.
+struct CommaDecimal : std::numpunct<char> {
+  char do_decimal_point() const override { return ','; }
+};
+
+TEST(ReadCalibrationValue, IgnoresTheLocalesDecimalSeparator) {
+  const std::locale previous = std::locale::global(std::locale(std::locale::classic(), new CommaDecimal));
+  const std::optional<double> value = ReadCalibrationValue("250.5");
+  const std::optional<double> comma = ReadCalibrationValue("250,5");
+  std::locale::global(previous);
+  ASSERT_TRUE(value.has_value());
+  EXPECT_EQ(*value, 250.5);
+  EXPECT_FALSE(comma.has_value());
+}
+
+}  // namespace
+}  // namespace varnok

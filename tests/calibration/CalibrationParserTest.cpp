@@ -1,0 +1,135 @@
+#include "CalibrationParser.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "LineSplitter.h"
+
+namespace varnok {
+namespace {
+
+std::vector<double> Xs(const CalibrationSeries& s) { return s.xs; }
+std::vector<double> Ys(const CalibrationSeries& s) { return s.ys; }
+
+TEST(ParseCalibrationLines, TitlesEndAtTheFirstEmptyHeaderField) {
+  const CalibrationParseResult result =
+      ParseCalibrationLines({"0,0,30,Tamb,Tcold,,Ignored", "5,0,31,1.5,2.5,9,9"});
+  ASSERT_TRUE(result.headerFound);
+  ASSERT_EQ(result.ColumnCount(), 2u);
+  EXPECT_TRUE(result.columnsEndedAtEmptyField);
+  EXPECT_EQ(result.series[0].title, "Tamb");
+  EXPECT_EQ(result.series[1].title, "Tcold");
+  EXPECT_EQ(Ys(result.series[0]), std::vector<double>{1.5});
+  EXPECT_EQ(Ys(result.series[1]), std::vector<double>{2.5});
+}
+
+TEST(ParseCalibrationLines, HeaderTypeMustBeExactlyThirtyAndTitlesStayUntrimmed) {
+  EXPECT_FALSE(ParseCalibrationLines({"0,0, 30,A", "0,0,30 ,A", "1,0,31,2"}).headerFound);
+  const CalibrationParseResult result = ParseCalibrationLines({"0,0, 30,Wrong", "0,0,30, T b ,C"});
+  ASSERT_EQ(result.ColumnCount(), 2u);
+  EXPECT_EQ(result.series[0].title, " T b ");
+  // Only the first header counts.
+  EXPECT_EQ(ParseCalibrationLines({"0,0,30,First", "0,0,30,Second,Third"}).series[0].title, "First");
+}
+
+TEST(ParseCalibrationLines, DataLinesAllowBlanksAroundThirtyOneAndAnyPlace) {
+  const CalibrationParseResult result = ParseCalibrationLines({
+      "3,x, 31 ,30.5",      // above the header, blanks around the type
+      "0,0,30,T",
+      "4,x,31\t,40.5",
+      "5,x,32,99",          // another record type
+      "6,x,3 1,99",
+      "7,x,31,70.5",
+  });
+  ASSERT_EQ(result.ColumnCount(), 1u);
+  EXPECT_EQ(Xs(result.series[0]), (std::vector<double>{3, 4, 7}));
+  EXPECT_EQ(Ys(result.series[0]), (std::vector<double>{30.5, 40.5, 70.5}));
+}
+
+TEST(ParseCalibrationLines, EmptyAndLetterLedValuesGiveNoPointOtherNonNumbersZero) {
+  const CalibrationParseResult result = ParseCalibrationLines({
+      "0,0,30,A,B,C,D,E,F",
+      "17,t,31,250.5,word,,1..2,-1.5e3, 8 ",
+      "18,t,31,  ,z1,1,#,.,+",
+  });
+  ASSERT_EQ(result.ColumnCount(), 6u);
+  const auto& s = result.series;
+  EXPECT_EQ(Xs(s[0]), std::vector<double>{17});
+  EXPECT_EQ(Ys(s[0]), std::vector<double>{250.5});
+  EXPECT_EQ(PointLabel(s[0].xs[0]), "17");
+  EXPECT_TRUE(s[1].xs.empty());  // "word", "z1"
+  EXPECT_EQ(Ys(s[2]), std::vector<double>{1.0});  // empty on line 17
+  EXPECT_EQ(Ys(s[3]), (std::vector<double>{0.0, 0.0}));  // "1..2" and "#" plot at 0.0
+  EXPECT_EQ(Ys(s[4]), (std::vector<double>{-1500.0, 0.0}));  // "." is not a number
+  EXPECT_EQ(Ys(s[5]), (std::vector<double>{8.0, 0.0}));  // blanks trimmed; "+" is not a number
+}
+
+TEST(ParseCalibrationLines, HorizontalValueIsTheIntegerBeginningTheLine) {
+  const CalibrationParseResult result = ParseCalibrationLines({
+      "0,0,30,T",
+      "abc,0,31,1",
+      " -25 s,0,31,2",
+      "12.9,0,31,3",
+  });
+  ASSERT_EQ(result.ColumnCount(), 1u);
+  EXPECT_EQ(Xs(result.series[0]), (std::vector<double>{0, -25, 12}));
+  EXPECT_EQ(PointLabel(result.series[0].xs[1]), "-25");
+}
+
+TEST(ParseCalibrationLines, AtMostOneHundredColumns) {
+  std::string header = "0,0,30";
+  std::string data = "1,0,31";
+  for (int k = 0; k < 120; ++k) {
+    header += ",T" + std::to_string(k);
+    data += "," + std::to_string(k);
+  }
+  const CalibrationParseResult result = ParseCalibrationLines({header, data});
+  ASSERT_EQ(result.ColumnCount(), 100u);
+  EXPECT_FALSE(result.columnsEndedAtEmptyField);
+  EXPECT_EQ(result.series[99].title, "T99");
+  EXPECT_EQ(Ys(result.series[99]), std::vector<double>{99});
+
+  // Exactly 99 titles end at an empty field.
+  std::string header99 = "0,0,30";
+  for (int k = 0; k < 99; ++k) header99 += ",T";
+  EXPECT_TRUE(ParseCalibrationLines({header99}).columnsEndedAtEmptyField);
+}
+
+TEST(ParseCalibrationLines, HeaderWithoutTitlesAndFilesWithoutHeader) {
+  const CalibrationParseResult noTitles = ParseCalibrationLines({"0,0,30", "1,0,31,5"});
+  EXPECT_TRUE(noTitles.headerFound);
+  EXPECT_EQ(noTitles.ColumnCount(), 0u);
+  EXPECT_TRUE(noTitles.columnsEndedAtEmptyField);
+
+  for (const std::vector<std::string>& lines :
+       {std::vector<std::string>{}, std::vector<std::string>{"1,0,31,5", "x"}}) {
+    const CalibrationParseResult none = ParseCalibrationLines(lines);
+    EXPECT_FALSE(none.headerFound);
+    EXPECT_EQ(none.ColumnCount(), 0u);
+  }
+}
+
+TEST(ParseCalibrationLines, ReadsOnlyTheFirst4096CharactersOfALine) {
+  // The second value starts beyond the limit and is lost; the first is cut to its first digits.
+  std::string data = "1,0,31," + std::string(kMaxLineLength - 7 - 2, '0') + "12345,77";
+  const CalibrationParseResult result = ParseCalibrationLines({"0,0,30,A,B", data});
+  ASSERT_EQ(result.ColumnCount(), 2u);
+  EXPECT_EQ(Ys(result.series[0]), std::vector<double>{12});
+  EXPECT_TRUE(result.series[1].xs.empty());
+  // The same through the text reader.
+  const CalibrationParseResult fromText = ParseCalibrationText("0,0,30,A,B\r\n" + data + "\r\n");
+  EXPECT_EQ(Ys(fromText.series[0]), std::vector<double>{12});
+  EXPECT_TRUE(fromText.series[1].xs.empty());
+}
+
+TEST(ParseCalibrationText, AcceptsEveryLineEnd) {
+  const CalibrationParseResult result =
+      ParseCalibrationText("0,0,30,T\r1,0,31,1\n2,0,31,2\r\n3,0,31,3\r\n\r\n4,0,31,4");
+  ASSERT_EQ(result.ColumnCount(), 1u);
+  EXPECT_EQ(Xs(result.series[0]), (std::vector<double>{1, 2, 3, 4}));
+}
+
+}  // namespace
+}  // namespace varnok
