@@ -1,0 +1,215 @@
+#include "testpanel/TestPage.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollBar>
+#include <array>
+
+#include "link/InstrumentLink.h"
+#include "testpanel/ArrowIcon.h"
+#include "testpanel/FanCommand.h"
+#include "testpanel/OptionBits.h"
+
+namespace varnok {
+namespace {
+
+// Drive panels are squares; buttons sit on a three-column grid inside them.
+constexpr int kPanelSize = 217;
+constexpr int kButtonWidth = 52;
+constexpr int kButtonHeight = 36;
+constexpr int kLeftColumn = 22;
+constexpr int kCentreColumn = (kPanelSize - kButtonWidth) / 2;
+constexpr int kRightColumn = kPanelSize - kLeftColumn - kButtonWidth;
+
+QRect Cell(int x, int y) { return QRect(x, y, kButtonWidth, kButtonHeight); }
+
+QFrame* MakePanel(QWidget* parent, const char* name, const char* labelName, const char* caption,
+                  const QRect& geometry) {
+  auto* panel = new QFrame(parent);
+  panel->setObjectName(name);
+  panel->setFrameShape(QFrame::Panel);
+  panel->setFrameShadow(QFrame::Raised);
+  panel->setLineWidth(1);
+  panel->setGeometry(geometry);
+  auto* label = new QLabel(QString::fromLatin1(caption), panel);
+  label->setObjectName(labelName);
+  label->setAlignment(Qt::AlignCenter);
+  QFont font = label->font();
+  font.setBold(true);
+  label->setFont(font);
+  label->setGeometry(4, 6, kPanelSize - 8, 18);
+  return panel;
+}
+
+}  // namespace
+
+TestPage::TestPage(InstrumentLink& link, QWidget* parent) : QWidget(parent), link_(link) {
+  setObjectName("TabSheet1");
+  setWindowTitle("TEST");
+  BuildElevationPanel();
+  BuildAzimuthPanel();
+  BuildFan();
+  BuildOptions();
+  setMinimumSize(730, 310);
+}
+
+QPushButton* TestPage::AddDriveButton(QWidget* panel, const char* name, const QRect& geometry) {
+  auto* button = new QPushButton(panel);
+  button->setObjectName(name);
+  button->setGeometry(geometry);
+  button->setFocusPolicy(Qt::StrongFocus);
+  return button;
+}
+
+void TestPage::BuildElevationPanel() {
+  elPanel_ = MakePanel(this, "ELPanel", "Label3", "Move Elevation Drive",
+                       QRect(16, 16, kPanelSize, kPanelSize));
+  const QColor arrowColour = palette().color(QPalette::ButtonText);
+  const QSize iconSize(24, 24);
+
+  struct Arrow {
+    const char* name;
+    QRect place;
+    ArrowDirection direction;
+    void (TestPage::*click)();
+  };
+  const std::array<Arrow, 4> arrows{{
+      {"BitBtn1", Cell(kCentreColumn, 30), ArrowDirection::Up, &TestPage::BitBtn1Click},
+      {"BitBtn3", Cell(kLeftColumn, 74), ArrowDirection::Left, &TestPage::BitBtn3Click},
+      {"BitBtn2", Cell(kRightColumn, 74), ArrowDirection::Right, &TestPage::BitBtn2Click},
+      {"BitBtn4", Cell(kCentreColumn, 118), ArrowDirection::Down, &TestPage::BitBtn4Click},
+  }};
+  for (const Arrow& arrow : arrows) {
+    QPushButton* button = AddDriveButton(elPanel_, arrow.name, arrow.place);
+    button->setIcon(ArrowIcon(arrow.direction, arrowColour));
+    button->setIconSize(iconSize);
+    connect(button, &QPushButton::clicked, this, arrow.click);
+  }
+  QPushButton* home = AddDriveButton(elPanel_, "BitBtn5", Cell(kCentreColumn, 74));
+  home->setText("Home");
+  connect(home, &QPushButton::clicked, this, &TestPage::BitBtn5Click);
+  QPushButton* reset = AddDriveButton(elPanel_, "BitBtn6", Cell(kCentreColumn, 170));
+  reset->setText("Reset");
+  connect(reset, &QPushButton::clicked, this, &TestPage::BitBtn6Click);
+}
+
+void TestPage::BuildAzimuthPanel() {
+  panel10_ = MakePanel(this, "Panel10", "Label4", "Move Azimuth Drive",
+                       QRect(16 + kPanelSize + 16, 16, kPanelSize, kPanelSize));
+  const QColor arrowColour = palette().color(QPalette::ButtonText);
+  const QSize iconSize(24, 24);
+  constexpr int kUpperRow = 58;
+  constexpr int kLowerRow = 134;
+
+  struct Arrow {
+    const char* name;
+    QRect place;
+    ArrowDirection direction;
+    void (TestPage::*click)();
+  };
+  const std::array<Arrow, 4> arrows{{
+      {"BitBtn9", Cell(kLeftColumn, kUpperRow), ArrowDirection::Left, &TestPage::BitBtn9Click},
+      // The upper right arrow shares the upper left arrow's action.
+      {"BitBtn8", Cell(kRightColumn, kUpperRow), ArrowDirection::Right, &TestPage::BitBtn9Click},
+      {"BitBtn10", Cell(kLeftColumn, kLowerRow), ArrowDirection::Left, &TestPage::BitBtn10Click},
+      {"BitBtn7", Cell(kRightColumn, kLowerRow), ArrowDirection::Right, &TestPage::BitBtn7Click},
+  }};
+  for (const Arrow& arrow : arrows) {
+    QPushButton* button = AddDriveButton(panel10_, arrow.name, arrow.place);
+    button->setIcon(ArrowIcon(arrow.direction, arrowColour));
+    button->setIconSize(iconSize);
+    connect(button, &QPushButton::clicked, this, arrow.click);
+  }
+  QPushButton* home = AddDriveButton(panel10_, "BitBtn11", Cell(kCentreColumn, kUpperRow));
+  home->setText("Home");
+  connect(home, &QPushButton::clicked, this, &TestPage::BitBtn11Click);
+  QPushButton* reset = AddDriveButton(panel10_, "BitBtn12", Cell(kCentreColumn, kLowerRow));
+  reset->setText("Reset");
+  connect(reset, &QPushButton::clicked, this, &TestPage::BitBtn12Click);
+}
+
+void TestPage::BuildFan() {
+  auto* label = new QLabel("Fan Speed", this);
+  label->setObjectName("FanLabel");
+  label->setGeometry(16, 16 + kPanelSize + 14, 120, 18);
+  fan_ = new QScrollBar(Qt::Horizontal, this);
+  fan_->setObjectName("Fan");
+  fan_->setGeometry(16, 16 + kPanelSize + 34, 2 * kPanelSize + 16, 18);
+  fan_->setRange(kFanMinimum, kFanMaximum);
+  fan_->setSingleStep(kFanSmallChange);
+  fan_->setPageStep(kFanLargeChange);
+  fan_->setValue(0);
+  // Connected after the initial position is set: nothing is sent at start-up.
+  connect(fan_, &QScrollBar::valueChanged, this, &TestPage::FanChange);
+}
+
+void TestPage::BuildOptions() {
+  groupBox6_ = new QGroupBox("Set Options", this);
+  groupBox6_->setObjectName("GroupBox6");
+  groupBox6_->setGeometry(16 + 2 * (kPanelSize + 16), 16, 230, 168);
+  using Click = void (TestPage::*)();
+  const std::array<Click, 4> clicks{&TestPage::OPb2Click, &TestPage::OPb4Click, &TestPage::OPb8Click,
+                                    &TestPage::OPb10Click};
+  for (std::size_t i = 0; i < kOptionBoxes.size(); ++i) {
+    auto* box = new QCheckBox(QString::fromLatin1(kOptionBoxes[i].caption), groupBox6_);
+    box->setObjectName(kOptionBoxes[i].name);
+    box->setGeometry(12, 26 + static_cast<int>(i) * 26, 210, 20);
+    box->setChecked(false);
+    // clicked: the user's clicks only; "Refresh" runs the click action itself.
+    connect(box, &QCheckBox::clicked, this, clicks[i]);
+    optionBoxes_[i] = box;
+  }
+  auto* refresh = new QPushButton("Refresh", groupBox6_);
+  refresh->setObjectName("Button5");
+  refresh->setGeometry(12, 26 + 4 * 26 + 4, 80, 26);
+  connect(refresh, &QPushButton::clicked, this, &TestPage::Button5Click);
+}
+
+void TestPage::Drive(DriveButton button) { RunDriveAction(link_, DriveButtonAction(button)); }
+
+void TestPage::BitBtn1Click() { Drive(DriveButton::ElevationUp); }
+void TestPage::BitBtn2Click() { Drive(DriveButton::ElevationRight); }
+void TestPage::BitBtn3Click() { Drive(DriveButton::ElevationLeft); }
+void TestPage::BitBtn4Click() { Drive(DriveButton::ElevationDown); }
+void TestPage::BitBtn5Click() { Drive(DriveButton::ElevationHome); }
+void TestPage::BitBtn6Click() { Drive(DriveButton::ElevationReset); }
+void TestPage::BitBtn7Click() { Drive(DriveButton::AzimuthLowerRight); }
+void TestPage::BitBtn9Click() { Drive(DriveButton::AzimuthUpperLeft); }
+void TestPage::BitBtn10Click() { Drive(DriveButton::AzimuthLowerLeft); }
+void TestPage::BitBtn11Click() { Drive(DriveButton::AzimuthHome); }
+void TestPage::BitBtn12Click() { Drive(DriveButton::AzimuthReset); }
+
+void TestPage::FanChange() { SendPanelCommand(link_, FanSpeedCommand(fan_->value())); }
+
+void TestPage::SetOptionBit(std::uint32_t mask, bool on) {
+  SendPanelCommand(link_, SetOptionBitCommand(mask, on));
+}
+
+void TestPage::RunOptionClick(std::size_t box) {
+  SetOptionBit(kOptionBoxes[box].mask, optionBoxes_[box]->isChecked());
+}
+
+void TestPage::OPb2Click() { RunOptionClick(0); }
+void TestPage::OPb4Click() { RunOptionClick(1); }
+void TestPage::OPb8Click() { RunOptionClick(2); }
+void TestPage::OPb10Click() { RunOptionClick(3); }
+
+void TestPage::Button5Click() {
+  std::array<std::uint8_t, kBinaryDataSize> buffer{};
+  const int result = SendPanelCommand(link_, ReadOptionBitsCommand(), buffer.data());
+  const std::optional<OptionStates> reported = DecodeOptionReply(result, buffer.data());
+  if (!reported) return;  // fewer than two reply bytes: the boxes keep their state
+
+  OptionStates shown{};
+  for (std::size_t i = 0; i < shown.size(); ++i) shown[i] = optionBoxes_[i]->isChecked();
+  // Setting a box counts as clicking it: each changed box sends its own command, in box order.
+  for (const OptionChange& change : RefreshChanges(shown, *reported)) {
+    optionBoxes_[change.box]->setChecked(change.checked);
+    RunOptionClick(change.box);
+  }
+}
+
+}  // namespace varnok
