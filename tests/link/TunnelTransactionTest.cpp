@@ -1,0 +1,166 @@
+#include "TunnelTransaction.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "LinkFakes.h"
+
+namespace varnok {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Bytes;
+using test::BytesOf;
+using test::FakeTcpChannel;
+using test::TunnelResponse;
+
+struct Exchange {
+  std::shared_ptr<FakeTcpChannel::Shared> peer = std::make_shared<FakeTcpChannel::Shared>();
+  FakeTcpChannel channel{peer};
+  TransactionCounter counter;
+  std::array<std::uint8_t, 1040> reply{};
+
+  Exchange() { reply.fill(0xAA); }
+  int Run(const Bytes& request = BytesOf("status")) {
+    return TunnelTransaction(&channel, counter, 0, 128, request, reply.data(), 50ms);
+  }
+  bool ReplyUntouched() const {
+    return std::all_of(reply.begin(), reply.end(), [](std::uint8_t b) { return b == 0xAA; });
+  }
+};
+
+// Each fault of the peer and the failure value it must give; the caller's buffer stays untouched.
+TEST(TunnelTransaction, FailureValues) {
+  struct Case {
+    const char* name;
+    std::function<void(FakeTcpChannel::Shared&)> arrange;
+    int expected;
+  };
+  auto reply = [](std::function<Bytes(std::uint16_t)> make) {
+    return [make](FakeTcpChannel::Shared& s) {
+      s.responder = [make](FakeTcpChannel::Shared& p, const Bytes& req) { p.incoming.push_back(make(test::RequestId(req))); };
+    };
+  };
+  const Case cases[] = {
+      {"not writable", [](auto& s) { s.writable = false; }, kTunnelNotWritable},
+      {"request not accepted whole", [](auto& s) { s.acceptLimit = 10; }, kTunnelNotSent},
+      {"no response", [](auto&) {}, kTunnelNoResponse},
+      {"five bytes", reply([](std::uint16_t id) { auto r = TunnelResponse(id, {}); r.resize(5); return r; }), kTunnelShortResponse},
+      {"nine bytes", reply([](std::uint16_t id) { auto r = TunnelResponse(id, {}); r.resize(9); return r; }), kTunnelShortResponse},
+      {"ten bytes", reply([](std::uint16_t id) { auto r = TunnelResponse(id, {}); r.resize(10); return r; }), kTunnelShortResponse},
+      {"length promises more than arrives", reply([](std::uint16_t id) { auto r = TunnelResponse(id, Bytes(20, 1)); r.resize(25); return r; }), kTunnelShortResponse},
+      {"exception to an earlier request", reply([](std::uint16_t id) { auto r = TunnelResponse(id - 1, {}, 0x97); r.resize(9); return r; }), kTunnelException},
+      {"connection closed", reply([](std::uint16_t) { return Bytes{}; }), kTunnelClosed},
+      {"receive fails", [](auto& s) { s.receiveFails = true; }, kTunnelClosed},
+      {"four late responses", reply([](std::uint16_t id) {
+         Bytes all;
+         for (int k = 4; k >= 1; --k) {
+           auto r = TunnelResponse(static_cast<std::uint16_t>(id - k), BytesOf("old"));
+           all.insert(all.end(), r.begin(), r.end());
+         }
+         auto right = TunnelResponse(id, BytesOf("new"));
+         all.insert(all.end(), right.begin(), right.end());
+         return all;
+       }), kTunnelClosed},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Exchange x;
+    c.arrange(*x.peer);
+    EXPECT_EQ(x.Run(), c.expected);
+    EXPECT_TRUE(x.ReplyUntouched());
+  }
+}
+
+TEST(TunnelTransaction, WritabilityFailureSendsNothingAndKeepsTheIdentifier) {
+  Exchange x;
+  x.peer->writable = false;
+  x.Run();
+  EXPECT_TRUE(x.peer->sent.empty());
+  EXPECT_EQ(x.counter.Current(), 0);
+}
+
+TEST(TunnelTransaction, DeliversReplyAndZeroByte) {
+  Exchange x;
+  x.peer->responder = [](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), BytesOf("QX-7100A\r\nOK\r\n"))); };
+  ASSERT_EQ(x.Run({}), 14);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), "QX-7100A\r\nOK\r\n");
+  ASSERT_EQ(x.peer->sent.size(), 1u);
+  EXPECT_EQ(x.peer->sent[0].size(), 19u);
+  EXPECT_EQ(test::RequestId(x.peer->sent[0]), 1);
+}
+
+TEST(TunnelTransaction, ElevenByteResponseIsAnEmptyReply) {
+  Exchange x;
+  x.peer->responder = [](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), {})); };
+  EXPECT_EQ(x.Run(), 0);
+  EXPECT_EQ(x.reply[0], 0);
+  EXPECT_EQ(x.reply[1], 0xAA);
+}
+
+TEST(TunnelTransaction, LongResponsesTakeTheirLengthFromTheirSize) {
+  for (std::size_t data : {255u, 256u, 1026u}) {
+    Exchange x;
+    Bytes payload(data);
+    for (std::size_t i = 0; i < data; ++i) payload[i] = static_cast<std::uint8_t>(i);
+    x.peer->responder = [payload](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), payload)); };
+    ASSERT_EQ(x.Run(), static_cast<int>(data));
+    EXPECT_TRUE(std::equal(payload.begin(), payload.end(), x.reply.begin()));
+    EXPECT_EQ(x.reply[data], 0);
+  }
+}
+
+TEST(TunnelTransaction, LateResponseToAnEarlierRequestIsSkipped) {
+  // Separately and in one piece with the right one.
+  for (bool together : {false, true}) {
+    Exchange x;
+    x.peer->responder = [together](auto& p, const Bytes& req) {
+      const auto id = test::RequestId(req);
+      auto late = TunnelResponse(static_cast<std::uint16_t>(id - 1), BytesOf("stale reply"));
+      auto right = TunnelResponse(id, BytesOf("fresh"));
+      if (together) {
+        late.insert(late.end(), right.begin(), right.end());
+        p.incoming.push_back(late);
+      } else {
+        p.incoming.push_back(late);
+        p.incoming.push_back(right);
+      }
+    };
+    ASSERT_EQ(x.Run(), 5) << together;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), "fresh");
+  }
+}
+
+TEST(TunnelTransaction, ResponseSplitAcrossReceivesIsGathered) {
+  for (std::size_t cut : {1u, 8u, 10u, 11u, 20u}) {
+    Exchange x;
+    x.peer->responder = [cut](auto& p, const Bytes& req) {
+      const auto whole = TunnelResponse(test::RequestId(req), BytesOf("split reply text"));
+      p.incoming.push_back(Bytes(whole.begin(), whole.begin() + static_cast<long>(cut)));
+      p.incoming.push_back(Bytes(whole.begin() + static_cast<long>(cut), whole.end()));
+    };
+    ASSERT_EQ(x.Run(), 16) << cut;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), "split reply text");
+  }
+}
+
+TEST(TunnelTransaction, FailureDoesNotAlterTheRequest) {
+  Exchange x;
+  x.peer->responder = [](auto& p, const Bytes&) { p.incoming.push_back(Bytes{}); };
+  std::array<std::uint8_t, 1040> buffer{};
+  const Bytes request = BytesOf("status");
+  std::copy(request.begin(), request.end(), buffer.begin());
+  EXPECT_EQ(TunnelTransaction(&x.channel, x.counter, 0, 128, std::span(buffer.data(), 6), buffer.data(), 50ms),
+            kTunnelClosed);
+  EXPECT_TRUE(std::equal(request.begin(), request.end(), buffer.begin()));
+}
+
+TEST(TunnelTransaction, NoLinkIsNotWritable) {
+  TransactionCounter counter;
+  std::array<std::uint8_t, 1040> buffer{};
+  EXPECT_EQ(TunnelTransaction(nullptr, counter, 0, 141, {}, buffer.data(), 50ms), kTunnelNotWritable);
+}
+
+}  // namespace
+}  // namespace varnok
