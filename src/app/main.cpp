@@ -1,0 +1,105 @@
+#include <cstdio>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <QAbstractButton>
+#include <QDir>
+#include <QComboBox>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "AboutBox.h"
+#include "ConsoleApplication.h"
+#include "ErrorDisplay.h"
+#include "FeaturePages.h"
+#include "MainWindow.h"
+#include "ProgramOptions.h"
+#include "SettingsFilePath.h"
+
+namespace {
+
+long long MonotonicNanoseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+// Reports the first paint of the main window (the start-up benchmark reads the line) and quits.
+class FirstPaintProbe : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && !seen_) {
+      seen_ = true;
+      QTimer::singleShot(0, [] {
+        std::printf("first-shown %lld\n", MonotonicNanoseconds());
+        std::fflush(stdout);
+        QCoreApplication::exit(0);
+      });
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  bool seen_ = false;
+};
+
+// Saves a picture of every shown page into `folder`, then closes the window.
+void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
+  QDir().mkpath(folder);
+  auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+  int saved = 0;
+  for (int i = 0; i < pages->count(); ++i) {
+    if (!pages->isTabVisible(i)) continue;
+    pages->setCurrentIndex(i);
+    QCoreApplication::processEvents();
+    QString caption = pages->tabText(i).toLower();
+    caption.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char(' '), QLatin1Char('-'));
+    const QString file = QStringLiteral("%1/page-%2-%3.png").arg(folder).arg(i, 2, 10, QLatin1Char('0')).arg(caption);
+    if (window.grab().save(file)) ++saved;
+  }
+  pages->setCurrentIndex(3);
+  std::printf("Saved %d page pictures in %s\n", saved, qPrintable(QDir(folder).absolutePath()));
+  std::fflush(stdout);
+  window.close();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  varnok::ConsoleApplication app(argc, argv);
+  try {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    const varnok::ProgramOptions options = varnok::ParseProgramOptions(arguments);
+
+    varnok::MainWindowSetup setup;
+    setup.settingsPath = varnok::SettingsFilePath(*varnok::MakeSystemSettingsLocation(), options.settingsName);
+    setup.installPages = varnok::InstallFeaturePages;
+
+    app.setQuitOnLastWindowClosed(false);
+    varnok::MainWindow window(std::move(setup));
+    QObject::connect(&window, &varnok::MainWindow::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+
+    if (options.address) {
+      window.findChild<QComboBox*>(QStringLiteral("IP"))->setEditText(QString::fromStdString(*options.address));
+    }
+    FirstPaintProbe probe;
+    if (options.startupProbe) window.installEventFilter(&probe);
+    window.show();
+
+    if (options.connect || options.screenshots) {
+      QTimer::singleShot(200, &window, [&window, options] {
+        if (options.connect) window.findChild<QAbstractButton*>(QStringLiteral("ConnectBtn"))->click();
+        if (options.screenshots) SaveScreenshots(window, QString::fromStdString(*options.screenshots));
+      });
+    }
+    return app.exec();
+  } catch (const std::exception& e) {
+    // A failure while starting ends the program after it has been shown.
+    varnok::ShowErrorDisplay(e.what());
+    return 1;
+  }
+}
