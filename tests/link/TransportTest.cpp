@@ -1,0 +1,185 @@
+// The Asio transports over a real loopback socket and a real pseudo-terminal.
+#include <gtest/gtest.h>
+#include <fcntl.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+#include <asio.hpp>
+#include <thread>
+
+#include "LinkFakes.h"
+#include "PtyPair.h"
+#include "SerialTransport.h"
+#include "TcpTransport.h"
+
+namespace varnok {
+namespace {
+
+using namespace std::chrono_literals;
+using test::Bytes;
+using test::BytesOf;
+
+// A loopback peer that accepts one connection and runs `script` on it in its own thread.
+class LoopbackPeer {
+ public:
+  explicit LoopbackPeer(std::function<void(asio::ip::tcp::socket&)> script)
+      : acceptor_(io_, asio::ip::tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0)) {
+    thread_ = std::thread([this, script] {
+      asio::ip::tcp::socket socket(io_);
+      asio::error_code ec;
+      acceptor_.accept(socket, ec);
+      if (!ec) script(socket);
+    });
+  }
+  ~LoopbackPeer() {
+    asio::error_code ignored;
+    acceptor_.close(ignored);
+    thread_.join();
+  }
+  int Port() const { return acceptor_.local_endpoint().port(); }
+
+ private:
+  asio::io_context io_;
+  asio::ip::tcp::acceptor acceptor_;
+  std::thread thread_;
+};
+
+TEST(TcpTransport, SendsReceivesAndSeesTheClose) {
+  LoopbackPeer peer([](asio::ip::tcp::socket& s) {
+    std::uint8_t buffer[3];
+    asio::read(s, asio::buffer(buffer));
+    asio::write(s, asio::buffer(BytesOf("pong")));
+    std::this_thread::sleep_for(100ms);
+    s.close();
+  });
+  std::vector<std::pair<TraceDirection, Bytes>> traced;
+  auto tcp = TcpTransport::Connect("127.0.0.1", peer.Port(), 2000ms,
+                                   [&](TraceDirection d, const std::uint8_t* b, std::size_t n) {
+                                     traced.emplace_back(d, Bytes(b, b + n));
+                                   });
+  ASSERT_NE(tcp, nullptr);
+  ASSERT_TRUE(tcp->WaitWritable(1000ms));
+  const Bytes ping = BytesOf("pin");
+  EXPECT_EQ(tcp->Send(ping.data(), ping.size()), 3);
+  ASSERT_TRUE(tcp->WaitReadable(2000ms));
+  std::uint8_t buffer[16];
+  Bytes got;
+  while (got.size() < 4) {
+    ASSERT_TRUE(tcp->WaitReadable(2000ms));
+    const int n = tcp->Receive(buffer, sizeof buffer);
+    ASSERT_GT(n, 0);
+    got.insert(got.end(), buffer, buffer + n);
+  }
+  EXPECT_EQ(got, BytesOf("pong"));
+  ASSERT_TRUE(tcp->WaitReadable(2000ms));
+  EXPECT_EQ(tcp->Receive(buffer, sizeof buffer), 0) << "the peer closed";
+  ASSERT_GE(traced.size(), 2u);
+  EXPECT_EQ(traced[0], std::make_pair(TraceDirection::Sent, ping));
+  EXPECT_EQ(traced[1].first, TraceDirection::Received);
+}
+
+TEST(TcpTransport, ReadabilityWaitEndsAtItsLimit) {
+  LoopbackPeer peer([](asio::ip::tcp::socket& s) {
+    std::uint8_t buffer[1];
+    asio::error_code ec;
+    s.read_some(asio::buffer(buffer), ec);  // until the client goes
+  });
+  auto tcp = TcpTransport::Connect("127.0.0.1", peer.Port(), 2000ms);
+  ASSERT_NE(tcp, nullptr);
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(tcp->WaitReadable(100ms));
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 90ms);
+  tcp->Close();
+  std::uint8_t b[1];
+  EXPECT_EQ(tcp->Receive(b, 1), -1);
+  EXPECT_FALSE(tcp->WaitWritable(10ms));
+}
+
+TEST(TcpTransport, RefusedOrBadAddressGivesNoConnection) {
+  int freePort = 0;
+  {
+    asio::io_context io;
+    asio::ip::tcp::acceptor a(io, asio::ip::tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0));
+    freePort = a.local_endpoint().port();
+  }
+  EXPECT_EQ(TcpTransport::Connect("127.0.0.1", freePort, 2000ms), nullptr);
+  EXPECT_EQ(TcpTransport::Connect("not-dotted", 502, 2000ms), nullptr);
+  EXPECT_EQ(TcpTransport::Connect("127.0.0.1", 70000, 2000ms), nullptr);
+}
+
+LinkTimeouts QuickSerial() {
+  LinkTimeouts t;
+  t.serialConstant = 100ms;
+  t.serialPerByte = 1ms;
+  return t;
+}
+
+TEST(SerialTransport, ExchangesBytesOverAPseudoTerminal) {
+  test::PtyPair pty;
+  auto port = SerialTransport::Open(pty.SlavePath(), QuickSerial());
+  ASSERT_NE(port, nullptr);
+  const Bytes frame = {0x08, 0x80, 0x88};
+  ASSERT_TRUE(port->Write(frame.data(), frame.size()));
+  EXPECT_EQ(pty.Receive(3, 1000ms), frame);
+  pty.Send({0x06, 0x41, 0x42});
+  std::uint8_t got[3] = {};
+  EXPECT_EQ(port->Read(got, 1), 1);
+  EXPECT_EQ(got[0], 0x06);
+  EXPECT_EQ(port->Read(got, 3), 2) << "two bytes arrived; the read waits its time-out for the third";
+  EXPECT_EQ(got[0], 0x41);
+  EXPECT_EQ(got[1], 0x42);
+}
+
+TEST(SerialTransport, ReadEndsAfterPerByteTimeAndConstant) {
+  test::PtyPair pty;
+  LinkTimeouts t;
+  t.serialConstant = 150ms;
+  t.serialPerByte = 50ms;
+  auto port = SerialTransport::Open(pty.SlavePath(), t);
+  ASSERT_NE(port, nullptr);
+  std::uint8_t got[4];
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_EQ(port->Read(got, 4), 0);
+  const auto took = std::chrono::steady_clock::now() - start;
+  EXPECT_GE(took, 340ms);
+  EXPECT_LT(took, 3000ms);
+}
+
+TEST(SerialTransport, DiscardDropsWhatArrivedBefore) {
+  test::PtyPair pty;
+  auto port = SerialTransport::Open(pty.SlavePath(), QuickSerial());
+  ASSERT_NE(port, nullptr);
+  pty.Send(BytesOf("late reply\r\nOK\r\n"));
+  std::uint8_t first = 0;
+  ASSERT_EQ(port->Read(&first, 1), 1);  // part of it is already in the transport's own buffer
+  std::this_thread::sleep_for(50ms);
+  port->DiscardInput();
+  pty.Send(BytesOf("X"));
+  std::uint8_t got[4] = {};
+  EXPECT_EQ(port->Read(got, 4), 1);
+  EXPECT_EQ(got[0], 'X');
+}
+
+TEST(SerialTransport, MissingDeviceOrSecondUserIsRefused) {
+  EXPECT_EQ(SerialTransport::Open("/dev/no-such-serial-port", QuickSerial()), nullptr);
+  test::PtyPair pty;
+  auto first = SerialTransport::Open(pty.SlavePath(), QuickSerial());
+  ASSERT_NE(first, nullptr);
+  {
+    // The terminal is marked exclusive (the superuser may still open it to look).
+    const int look = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    if (look >= 0) {
+      int exclusive = 0;
+      ASSERT_EQ(::ioctl(look, TIOCGEXCL, &exclusive), 0);
+      EXPECT_EQ(exclusive, 1);
+      ::close(look);
+    }
+  }
+  if (::geteuid() == 0) GTEST_SKIP() << "the superuser passes exclusive terminals";
+  EXPECT_EQ(SerialTransport::Open(pty.SlavePath(), QuickSerial()), nullptr);
+  first->Close();
+  EXPECT_NE(SerialTransport::Open(pty.SlavePath(), QuickSerial()), nullptr);
+}
+
+}  // namespace
+}  // namespace varnok
