@@ -189,7 +189,9 @@ void CalibrationChartView::mouseReleaseEvent(QMouseEvent* event) {
     const QRect plot = PlotArea();
     const int from = std::clamp(dragStart_.x(), plot.left(), plot.right());
     const int to = std::clamp(dragNow_.x(), plot.left(), plot.right());
-    emit Zoomed(ValueAt(from), ValueAt(to));
+    const double min = ValueAt(from), max = ValueAt(to);
+    SetHorizontalRange(min, max);
+    emit Zoomed(min, max);
   } else if (dx < -kDragThreshold) {
     emit ZoomUndone();
   }

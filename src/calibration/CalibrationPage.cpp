@@ -1,0 +1,277 @@
+#include "CalibrationPage.h"
+
+#include <QCheckBox>
+#include <QEvent>
+#include <QFontDatabase>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "CalibrationChartView.h"
+#include "FileMaskList.h"
+#include "ParameterList.h"
+#include "TextFileView.h"
+#include "app/AppError.h"
+#include "link/InstrumentLink.h"
+
+namespace varnok {
+
+namespace {
+
+constexpr int kButtonColumnWidth = 172;
+
+QPushButton* AddButton(QWidget* parent, QVBoxLayout* column, const char* name, const char* text,
+                       bool enabled = true) {
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  button->setObjectName(QString::fromLatin1(name));
+  button->setEnabled(enabled);
+  column->addWidget(button);
+  return button;
+}
+
+QFont Bold(QFont font) {
+  font.setBold(true);
+  return font;
+}
+
+}  // namespace
+
+CalibrationPage::CalibrationPage(InstrumentLink& link, std::filesystem::path workingFolder, QWidget* parent)
+    : QWidget(parent), link_(link), workingFolder_(std::move(workingFolder)) {
+  setObjectName(QStringLiteral("TabCalibrate"));
+  auto* page = new QVBoxLayout(this);
+  page->setContentsMargins(0, 0, 0, 0);
+  page->setSpacing(4);
+
+  // Header bar: the page's name, and the zoom range on its right.
+  panel7_ = new QLabel(QStringLiteral("Calibration"), this);
+  panel7_->setObjectName(QStringLiteral("Panel7"));
+  panel7_->setFont(Bold(panel7_->font()));
+  panel7_->setFrameShape(QFrame::Panel);
+  panel7_->setFrameShadow(QFrame::Raised);
+  panel7_->setAlignment(Qt::AlignCenter);
+  panel7_->setFixedHeight(26);
+  auto* header = new QHBoxLayout(panel7_);
+  header->setContentsMargins(8, 0, 12, 0);
+  header->addStretch(1);
+  label49_ = new QLabel(QStringLiteral("Label49"), panel7_);
+  label49_->setObjectName(QStringLiteral("Label49"));
+  label49_->setMinimumWidth(160);
+  label49_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  header->addWidget(label49_);
+  page->addWidget(panel7_);
+
+  auto* body = new QHBoxLayout();
+  body->setContentsMargins(4, 0, 4, 4);
+  page->addLayout(body, 1);
+
+  // The button column.
+  auto* buttons = new QWidget(this);
+  buttons->setFixedWidth(kButtonColumnWidth);
+  auto* column = new QVBoxLayout(buttons);
+  column->setContentsMargins(0, 0, 0, 0);
+  column->setSpacing(4);
+  auto* calLN2 = AddButton(buttons, column, "CalLN2", "Select LN2 Calibration");
+  auto* calTip = AddButton(buttons, column, "CalTip", "Select Tip Calibration");
+  column->addSpacing(8);
+  AddButton(buttons, column, "CalStartLN2", "Start LN2 Calibration");
+  AddButton(buttons, column, "CalViewLN2", "View LN2 Calibration", false);
+  AddButton(buttons, column, "CalStopLN2", "Stop LN2 Calibration", false);
+  column->addSpacing(8);
+  AddButton(buttons, column, "CalTransB0", "Transfer Band 0");
+  AddButton(buttons, column, "CalTransB1", "Transfer Band 1");
+  column->addSpacing(8);
+  auto* calResetZoom = AddButton(buttons, column, "CalResetZoom", "Reset Zoom");
+  calCB_ = new QCheckBox(QStringLiteral("Show File"), buttons);
+  calCB_->setObjectName(QStringLiteral("CalCB"));
+  column->addWidget(calCB_);
+  column->addSpacing(8);
+  auto* label48 = new QLabel(QStringLiteral("Status"), buttons);
+  label48->setObjectName(QStringLiteral("Label48"));
+  label48->setFont(Bold(label48->font()));
+  column->addWidget(label48);
+  valueListEditor1_ = new QTableWidget(0, 2, buttons);
+  valueListEditor1_->setObjectName(QStringLiteral("ValueListEditor1"));
+  valueListEditor1_->setHorizontalHeaderLabels({QStringLiteral("Parameter"), QStringLiteral("Value")});
+  valueListEditor1_->verticalHeader()->setVisible(false);
+  valueListEditor1_->verticalHeader()->setDefaultSectionSize(18);
+  valueListEditor1_->horizontalHeader()->setStretchLastSection(false);
+  valueListEditor1_->setColumnWidth(0, 93);
+  valueListEditor1_->setColumnWidth(1, 70);
+  valueListEditor1_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  valueListEditor1_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  valueListEditor1_->viewport()->installEventFilter(this);
+  column->addWidget(valueListEditor1_, 1);
+  body->addWidget(buttons);
+
+  // The chart area: the chart stack, with the file text and the file selection over it.
+  auto* chartArea = new QWidget(this);
+  auto* overlay = new QGridLayout(chartArea);
+  overlay->setContentsMargins(0, 0, 0, 0);
+  scrollBox1_ = new QScrollArea(chartArea);
+  scrollBox1_->setObjectName(QStringLiteral("ScrollBox1"));
+  scrollBox1_->setWidgetResizable(false);
+  chartStack_ = new QWidget();
+  chartStack_->setObjectName(QStringLiteral("ScrollBox1Content"));
+  chartStack_->resize(CalibrationChartModel::kChartLeft + CalibrationChartModel::kChartWidth + 10, 0);
+  scrollBox1_->setWidget(chartStack_);
+  overlay->addWidget(scrollBox1_, 0, 0);
+
+  calMemo_ = new TextFileView(chartArea);
+  calMemo_->setObjectName(QStringLiteral("CalMemo"));
+  calMemo_->SetText(std::string("CalMemo"));
+  calMemo_->hide();
+  overlay->addWidget(calMemo_, 0, 0);
+
+  panelSelectCalFiles_ = new QFrame(chartArea);
+  panelSelectCalFiles_->setObjectName(QStringLiteral("PanelSelectCalFiles"));
+  panelSelectCalFiles_->setFrameShape(QFrame::Panel);
+  panelSelectCalFiles_->setFrameShadow(QFrame::Raised);
+  panelSelectCalFiles_->setAutoFillBackground(true);
+  auto* selection = new QVBoxLayout(panelSelectCalFiles_);
+  calFileList_ = new QListWidget(panelSelectCalFiles_);
+  calFileList_->setObjectName(QStringLiteral("CalFileList"));
+  calFileList_->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+  calFileList_->setSelectionMode(QAbstractItemView::SingleSelection);
+  selection->addWidget(calFileList_, 1);
+  auto* foot = new QHBoxLayout();
+  auto* calDisplayFile = new QPushButton(QStringLiteral("Display Selected Files"), panelSelectCalFiles_);
+  calDisplayFile->setObjectName(QStringLiteral("CalDisplayFile"));
+  auto* calDispCancelBtn = new QPushButton(QStringLiteral("Cancel"), panelSelectCalFiles_);
+  calDispCancelBtn->setObjectName(QStringLiteral("CalDispCancelBtn"));
+  foot->addWidget(calDisplayFile);
+  foot->addWidget(calDispCancelBtn);
+  foot->addStretch(1);
+  selection->addLayout(foot);
+  panelSelectCalFiles_->hide();
+  overlay->addWidget(panelSelectCalFiles_, 0, 0);
+  body->addWidget(chartArea, 1);
+
+  connect(calLN2, &QPushButton::clicked, this, &CalibrationPage::CalLN2Click);
+  connect(calTip, &QPushButton::clicked, this, &CalibrationPage::CalTipClick);
+  connect(calDisplayFile, &QPushButton::clicked, this, &CalibrationPage::CalDisplayFileClick);
+  connect(calDispCancelBtn, &QPushButton::clicked, this, &CalibrationPage::CalDispCancelBtnClick);
+  connect(calResetZoom, &QPushButton::clicked, this, &CalibrationPage::CalResetZoomClick);
+  connect(calCB_, &QCheckBox::clicked, this, &CalibrationPage::CalCBClick);
+}
+
+CalibrationPage::~CalibrationPage() = default;
+
+void CalibrationPage::ShowFileList(const std::string& mask) {
+  fileMask_ = mask;
+  calFileList_->clear();
+  for (const std::string& name : ListFilesByMask(workingFolder_, mask)) {
+    calFileList_->addItem(QString::fromStdString(name));
+  }
+  panelSelectCalFiles_->show();
+  panelSelectCalFiles_->raise();
+}
+
+void CalibrationPage::CalLN2Click() { ShowFileList("*ln2.csv"); }
+
+void CalibrationPage::CalTipClick() { ShowFileList("*tip.csv"); }
+
+void CalibrationPage::CalDispCancelBtnClick() { panelSelectCalFiles_->hide(); }
+
+void CalibrationPage::CalDisplayFileClick() { DisplaySelectedFile(*this, workingFolder_); }
+
+void CalibrationPage::RemoveCharts() {
+  for (CalibrationChartView* view : chartViews_) delete view;
+  chartViews_.clear();
+  charts_.Clear();
+  chartStack_->resize(chartStack_->width(), 0);
+}
+
+std::optional<std::string> CalibrationPage::SelectedFileName() const {
+  const QList<QListWidgetItem*> selected = calFileList_->selectedItems();
+  if (selected.isEmpty()) return std::nullopt;
+  return selected.front()->text().toStdString();
+}
+
+void CalibrationPage::ErrorBeep() { link_.ErrorBeep(); }
+
+void CalibrationPage::ClearMemo() { calMemo_->Clear(); }
+
+void CalibrationPage::SetMemoText(std::shared_ptr<const std::string> text) { calMemo_->SetText(std::move(text)); }
+
+void CalibrationPage::SetStatusText(const std::string& text) { link_.SetStatusText(text); }
+
+void CalibrationPage::BuildCharts(std::vector<CalibrationSeries> series) {
+  charts_.Build(std::move(series));
+  const std::size_t count = charts_.Count();
+  chartViews_.reserve(count);
+  for (std::size_t k = 0; k < count; ++k) {
+    auto* view = new CalibrationChartView(chartStack_);
+    view->setObjectName(QStringLiteral("CalChart%1").arg(k));
+    const ChartRect place = CalibrationChartModel::Geometry(k);
+    view->setGeometry(place.left, place.top, place.width, place.height);
+    const CalibrationChartModel::Chart& chart = charts_.At(k);
+    view->SetSeries(chart.title, chart.xs, chart.ys);
+    connect(view, &CalibrationChartView::Zoomed, this, [this, k] { CalChartZoom(k); });
+    connect(view, &CalibrationChartView::ZoomUndone, this, [this, k] {
+      charts_.UndoZoom(k);
+      ApplyRange(k);
+    });
+    chartViews_.push_back(view);
+    ApplyRange(k);
+    view->show();
+  }
+  const ChartRect last = CalibrationChartModel::Geometry(count == 0 ? 0 : count - 1);
+  chartStack_->resize(chartStack_->width(), count == 0 ? 0 : last.top + last.height + 10);
+}
+
+void CalibrationPage::HideSelectionPanel() { panelSelectCalFiles_->hide(); }
+
+void CalibrationPage::ApplyRange(std::size_t k) {
+  const HorizontalRange range = charts_.Range(k);
+  chartViews_.at(k)->SetHorizontalRange(range.min, range.max);
+}
+
+void CalibrationPage::CalChartZoom(std::size_t k) {
+  if (k >= chartViews_.size()) return;
+  const CalibrationChartView* zoomed = chartViews_[k];
+  charts_.Zoom(k, zoomed->RangeMin(), zoomed->RangeMax());
+  label49_->setText(QString::fromStdString(charts_.ZoomLabel()));
+  for (std::size_t i = 0; i < chartViews_.size(); ++i) ApplyRange(i);
+}
+
+void CalibrationPage::CalResetZoomClick() {
+  charts_.ResetZoom();
+  for (std::size_t i = 0; i < chartViews_.size(); ++i) ApplyRange(i);
+}
+
+void CalibrationPage::CalCBClick() {
+  const bool showFile = calCB_->isChecked();
+  calMemo_->setVisible(showFile);
+  scrollBox1_->setVisible(!showFile);
+  if (panelSelectCalFiles_->isVisible()) panelSelectCalFiles_->raise();
+}
+
+void CalibrationPage::ValueListEditor1Click() {
+  const std::string name = "status.csv";
+  const std::optional<std::vector<ParameterRow>> rows = ReadParameterFile(workingFolder_ / name);
+  if (!rows) throw AppError("Cannot open file " + name);
+  valueListEditor1_->setRowCount(0);
+  valueListEditor1_->setRowCount(static_cast<int>(rows->size()));
+  for (int r = 0; r < static_cast<int>(rows->size()); ++r) {
+    const ParameterRow& row = (*rows)[static_cast<std::size_t>(r)];
+    valueListEditor1_->setItem(r, 0, new QTableWidgetItem(QString::fromStdString(row.parameter)));
+    valueListEditor1_->setItem(r, 1, new QTableWidgetItem(QString::fromStdString(row.value)));
+  }
+}
+
+bool CalibrationPage::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == valueListEditor1_->viewport() && event->type() == QEvent::MouseButtonRelease) {
+    ValueListEditor1Click();
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace varnok
