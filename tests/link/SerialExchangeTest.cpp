@@ -197,6 +197,18 @@ TEST(SerialFrames, FailureValues) {
   }
 }
 
+TEST(SerialFrames, BodyCutShortIsNeverCompletedFromOldBufferBytes) {
+  // The buffer still holds the very bytes that did not arrive: the frame must fail all the same.
+  const auto good = BuildSerialFrame(1, 167, Bytes{10, 20, 30, 40, 50, 60, 70, 80});
+  Line line;
+  line.peer->Queue(Bytes(good.begin(), good.begin() + 6));
+  std::array<std::uint8_t, 1040> data{};
+  std::copy(good.begin() + 3, good.end(), data.begin());
+  SerialFrameHeader header;
+  EXPECT_EQ(SerialReadFrame(line.port, data.data(), header), kSerialBadCheck);
+  EXPECT_EQ(line.peer->written.back(), (Bytes{kNak}));
+}
+
 TEST(SerialFrames, AcknowledgementThatCannotBeSentIsMinusOne) {
   Line line;
   line.peer->Queue({0x08, 0x80, 0x88});
