@@ -1,0 +1,72 @@
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTableWidget>
+
+#include "FakeLink.h"
+#include "monitor/StatusPanel.h"
+
+namespace varnok {
+namespace {
+
+using testing::FakeLink;
+using testing::FloatBytes;
+
+QString Text(QTableWidget* grid, int row, int column) {
+  QTableWidgetItem* item = grid->item(row, column);
+  return item ? item->text() : QString();
+}
+
+TEST(StatusPanel, GridLabelsHeaderAndLook) {
+  FakeLink link;
+  StatusPanel panel(link);
+  auto* grid = panel.findChild<QTableWidget*>("StatusGrid");
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(grid->rowCount(), 15);
+  EXPECT_EQ(grid->columnCount(), 2);
+  EXPECT_EQ(grid->columnWidth(0), 200);
+  EXPECT_EQ(grid->columnWidth(1), 200);
+  EXPECT_EQ(grid->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+  EXPECT_EQ(grid->editTriggers(), QAbstractItemView::NoEditTriggers);
+  EXPECT_EQ(Text(grid, 0, 0), "Mesurement");
+  EXPECT_EQ(Text(grid, 0, 1), "Value");
+  EXPECT_EQ(Text(grid, 5, 0), "Rcvr0 TkND:");
+  EXPECT_EQ(Text(grid, 13, 0), "LN2 Calibration");
+  EXPECT_NE(grid->item(0, 1)->background().color(), grid->item(1, 1)->background().color());
+  for (int row = 1; row < 15; ++row) EXPECT_EQ(Text(grid, row, 1), "") << row;
+}
+
+TEST(StatusPanel, TickWritesValuesAndKeepsThemWhenStepsFail) {
+  FakeLink link;
+  StatusPanel panel(link);
+  QTableWidget* grid = panel.Grid();
+
+  link.connected = false;
+  panel.Timer1Timer();
+  EXPECT_TRUE(link.calls.empty());
+
+  link.connected = true;
+  std::vector<float> block(60, 0.0f);
+  block[26] = 1013.25f;
+  link.Answer({0, 12, 7, 12, 14, 5, 9});
+  link.Answer(FloatBytes(block));
+  link.Answer(FloatBytes({45.0f, -3.1f, 0, 0}));
+  link.Answer(FloatBytes({280.0f}));
+  panel.Timer1Timer();
+  EXPECT_EQ(Text(grid, 1, 1), "12/07/2012  14:05:09  UTC");
+  EXPECT_EQ(Text(grid, 3, 1), "Stopped");
+  EXPECT_EQ(Text(grid, 10, 1), "1013.25 mbar");
+  EXPECT_EQ(Text(grid, 8, 1), "-3.10 C");
+  EXPECT_EQ(Text(grid, 11, 1), "280.00 K");
+
+  // Everything fails: the grid keeps the last texts.
+  panel.Timer1Timer();
+  EXPECT_EQ(Text(grid, 1, 1), "12/07/2012  14:05:09  UTC");
+  EXPECT_EQ(Text(grid, 10, 1), "1013.25 mbar");
+  for (int row : {2, 13, 14}) EXPECT_EQ(Text(grid, row, 1), "") << row;
+  EXPECT_EQ(link.calls.size(), 8u);
+}
+
+}  // namespace
+}  // namespace varnok
+
