@@ -1,0 +1,170 @@
+#include "procedures/ProcedurePanel.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "app/AppError.h"
+#include "procedures/CommandLines.h"
+#include "procedures/CommandShell.h"
+#include "procedures/ProcedureFiles.h"
+#include "procedures/ProcessList.h"
+#include "procedures/StartCheck.h"
+
+namespace varnok {
+
+namespace {
+
+QLabel* HeaderLabel(const QString& text, const char* name, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setObjectName(name);
+  QFont font = label->font();
+  font.setBold(true);
+  font.setPointSizeF(font.pointSizeF() * 1.25);
+  label->setFont(font);
+  return label;
+}
+
+}  // namespace
+
+ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* parent)
+    : QWidget(parent),
+      folder_(std::move(workingFolder)),
+      processes_(MakeSystemProcessList()),
+      shell_(MakeSystemShell(folder_)) {
+  setObjectName("PanelProcedure");
+  messageBox_ = [this](const std::string& text) {
+    QMessageBox box(QMessageBox::NoIcon, "Varnok Omblet", QString::fromStdString(text), QMessageBox::Ok, this);
+    box.exec();
+  };
+  errorDisplay_ = [this](const std::string& message) {
+    QMessageBox box(QMessageBox::Critical, "Varnok_Omblet", QString::fromStdString(ErrorDisplayText(message)),
+                    QMessageBox::Ok, this);
+    box.exec();
+  };
+
+  auto* column = new QVBoxLayout(this);
+  column->addWidget(HeaderLabel("Procedure Control", "Label35", this));
+  auto* label37 = new QLabel(
+      "You may replace the currently running procedure, put the radiometer into \"idle\" mode, or stop the "
+      "operational code completely using the controls below.  ",
+      this);
+  label37->setObjectName("Label37");
+  label37->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+  label37->setWordWrap(true);
+  column->addWidget(label37);
+
+  auto* listRow = new QHBoxLayout;
+  auto* label36 = new QLabel("Procedure File:", this);
+  label36->setObjectName("Label36");
+  label36->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  fileListBox1_ = new QListWidget(this);
+  fileListBox1_->setObjectName("FileListBox1");
+  fileListBox1_->setSelectionMode(QAbstractItemView::SingleSelection);
+  for (const std::string& name : ListProcedureFiles(folder_)) fileListBox1_->addItem(QString::fromStdString(name));
+  listRow->addWidget(label36);
+  listRow->addWidget(fileListBox1_, 1);
+  column->addLayout(listRow, 2);
+
+  auto* buttons = new QHBoxLayout;
+  startBtn_ = new QPushButton("Start", this);
+  startBtn_->setObjectName("PRCStartBtn");
+  idleBtn_ = new QPushButton("Idle", this);
+  idleBtn_->setObjectName("PRCIdelBtn");
+  idleBtn_->setEnabled(false);
+  stopBtn_ = new QPushButton("Stop", this);
+  stopBtn_->setObjectName("PRCStopBtn");
+  buttons->addWidget(startBtn_);
+  buttons->addWidget(idleBtn_);
+  buttons->addWidget(stopBtn_);
+  column->addLayout(buttons);
+
+  auto* label46 = new QLabel("Name of QX.exe Program:", this);
+  label46->setObjectName("Label46");
+  label46->setVisible(false);
+  qxName_ = new QLineEdit("QXC.exe", this);
+  qxName_->setObjectName("QXName");
+  qxName_->setVisible(false);
+  column->addWidget(label46);
+  column->addWidget(qxName_);
+
+  procMemo_ = new QPlainTextEdit(this);
+  procMemo_->setObjectName("ProcMemo");
+  procMemo_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  procMemo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  procMemo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  column->addWidget(procMemo_, 3);
+
+  column->addWidget(HeaderLabel("Radiometer Console Log", "Label44", this));
+  auto* button4 = new QPushButton("Show Log", this);
+  button4->setObjectName("Button4");
+  auto* logRow = new QHBoxLayout;
+  logRow->addWidget(button4);
+  logRow->addStretch(1);
+  column->addLayout(logRow);
+
+  connect(fileListBox1_, &QListWidget::currentRowChanged, this, [this](int) { FileListBox1Click(); });
+  connect(startBtn_, &QPushButton::clicked, this, [this] { PRCStartBtnClick(); });
+  connect(idleBtn_, &QPushButton::clicked, this, [this] { PRCIdelBtnClick(); });
+  connect(stopBtn_, &QPushButton::clicked, this, [this] { PRCStopBtnClick(); });
+}
+
+ProcedurePanel::~ProcedurePanel() = default;
+
+void ProcedurePanel::SetProcessList(std::unique_ptr<ProcessList> list) { processes_ = std::move(list); }
+void ProcedurePanel::SetCommandShell(std::unique_ptr<CommandShell> shell) { shell_ = std::move(shell); }
+
+std::string ProcedurePanel::SelectedProcedurePath() const {
+  const QListWidgetItem* item = fileListBox1_->currentItem();
+  if (item == nullptr || !item->isSelected()) return {};
+  return JoinFolderAndName(folder_.string(), item->text().toStdString());
+}
+
+void ProcedurePanel::FileListBox1Click() {
+  const std::string path = SelectedProcedurePath();
+  if (path.empty()) return;
+  try {
+    const std::vector<std::string> lines = ReadProcedureLines(path);
+    QStringList text;
+    for (const std::string& line : lines) text << QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size()));
+    procMemo_->setPlainText(text.join('\n'));
+  } catch (const AppError& error) {
+    if (errorDisplay_) errorDisplay_(error.what());
+  }
+}
+
+void ProcedurePanel::PRCStartBtnClick() {
+  StartFacts facts;
+  facts.programName = qxName_->text().toStdString();
+  facts.programExists = ProgramFileExists(folder_, facts.programName);
+  facts.procedurePath = SelectedProcedurePath();
+  if (facts.programExists && !facts.procedurePath.empty()) {
+    facts.processes = processes_->Snapshot().value_or(std::vector<ProcessEntry>{});
+  }
+  const StartDecision decision = CheckStart(facts);
+  if (decision.Refused()) {
+    if (messageBox_) messageBox_(decision.refusal);
+    return;
+  }
+  shell_->RunShellCommand(decision.commandLine);
+}
+
+void ProcedurePanel::PRCIdelBtnClick() {
+  const std::string programName = qxName_->text().toStdString();
+  const auto line = IdleCommandLine(programName);
+  if (!line) {
+    if (messageBox_) messageBox_(CommandLineTooLongMessage(programName.size() + 4));
+    return;
+  }
+  shell_->RunShellCommand(*line);
+}
+
+void ProcedurePanel::PRCStopBtnClick() { shell_->RunShellCommand(kStopCommandLine); }
+
+}  // namespace varnok
