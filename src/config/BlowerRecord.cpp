@@ -1,0 +1,25 @@
+#include "BlowerRecord.h"
+
+#include "Float32.h"
+#include "LittleEndian.h"
+#include "app/TextConversions.h"
+
+namespace varnok {
+
+std::vector<std::uint8_t> BuildBlowerPayload(const ConfigPanel& panel) {
+  std::vector<std::uint8_t> payload(kBlowerSize, 0);
+  PutFloat32(&payload[0], RoundToFloat32(ParseNumberText(panel.BlRain)));
+  PutFloat32(&payload[4], RoundToFloat32(ParseNumberText(panel.BlRH)));
+  PutFloat32(&payload[8], RoundToFloat32(ParseNumberText(panel.BlSpeed)));
+  return payload;
+}
+
+bool ApplyBlowerReply(const std::uint8_t* reply, int result, ConfigPanel& panel) {
+  if (result < kBlowerSize) return false;
+  panel.BlRain = FormatFixed(GetFloat32(reply + 0), 6, 2);
+  panel.BlRH = FormatFixed(GetFloat32(reply + 4), 6, 2);
+  panel.BlSpeed = FormatFixed(GetFloat32(reply + 8), 6, 0);
+  return true;
+}
+
+}  // namespace varnok

@@ -1,0 +1,183 @@
+#include "ConfigParser.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "app/TextConversions.h"
+
+namespace varnok {
+
+namespace {
+
+bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
+
+bool Contains(std::string_view line, std::string_view part) { return line.find(part) != std::string_view::npos; }
+
+// The text before the first occurrence of `marker`, untrimmed (the whole line when it is absent).
+std::string TextBefore(std::string_view line, std::string_view marker) {
+  return std::string(line.substr(0, line.find(marker)));
+}
+
+std::string FirstChars(std::string_view line, std::size_t count) { return std::string(line.substr(0, count)); }
+
+void ParseCalibrationBlocks(const std::vector<std::string>& lines, ConfigPanel& panel, bool& badCount) {
+  const std::size_t total = lines.size();
+  std::size_t i = 0;
+  while (i < total) {
+    if (!Contains(lines[i], kCalibrationBlockHeader)) {
+      ++i;
+      continue;
+    }
+    const std::size_t h = i;
+    auto exists = [&](std::size_t offset) { return h + offset < total; };
+
+    if (!exists(1)) return;
+    panel.LastFCal = FirstChars(lines[h + 1], 20);
+    if (!exists(2)) return;
+    panel.LastUserCal = FirstChars(lines[h + 2], 20);
+    if (!exists(3)) return;
+    if (Contains(lines[h + 3], ":ln2 calibration")) panel.CalIntParam = TextBefore(lines[h + 3], ":ln2");
+    if (!exists(4)) return;
+    if (Contains(lines[h + 4], ":target tolerance")) panel.CFG_C11 = TextBefore(lines[h + 4], ":target");
+    if (!exists(5)) return;
+    if (Contains(lines[h + 5], ":number of frequencies")) {
+      panel.NumberOfFreq = TrimConfigText(TextBefore(lines[h + 5], ":number of"));
+    }
+    if (!exists(6) || !exists(7)) return;
+
+    const std::optional<std::int32_t> count = ParseConfigInteger(panel.NumberOfFreq);
+    if (!count) {
+      badCount = true;
+      return;
+    }
+    const std::size_t available = total - (h + 7);
+    const std::size_t rows = std::min<std::size_t>(
+        {static_cast<std::size_t>(std::max<std::int32_t>(*count, 0)), available, kCalibrationRows});
+    for (std::size_t j = 0; j < rows; ++j) FillTableRow(lines[h + 7 + j], panel.FTable[j + 1]);
+
+    i = h + 8;  // a later block overwrites this one's values
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> SplitConfigLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  std::size_t pos = 0;
+  while (pos < text.size()) {
+    const char c = text[pos];
+    if (c == '\r' || c == '\n') {
+      lines.emplace_back(text.substr(start, pos - start));
+      if (c == '\r' && pos + 1 < text.size() && text[pos + 1] == '\n') ++pos;
+      start = ++pos;
+    } else {
+      ++pos;
+    }
+  }
+  if (start < text.size()) lines.emplace_back(text.substr(start));
+  return lines;
+}
+
+std::string TrimConfigText(std::string_view text) {
+  std::size_t begin = 0;
+  std::size_t end = text.size();
+  while (begin < end && IsTrimmed(text[begin])) ++begin;
+  while (end > begin && IsTrimmed(text[end - 1])) --end;
+  return std::string(text.substr(begin, end - begin));
+}
+
+std::optional<std::int32_t> ParseConfigInteger(std::string_view text) {
+  std::size_t pos = 0;
+  while (pos < text.size() && (text[pos] == ' ' || text[pos] == '\t')) ++pos;
+  bool negative = false;
+  if (pos < text.size() && (text[pos] == '+' || text[pos] == '-')) negative = text[pos++] == '-';
+  if (pos == text.size()) return std::nullopt;
+  std::int64_t value = 0;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c < '0' || c > '9') return std::nullopt;
+    value = value * 10 + (c - '0');
+    if (value > static_cast<std::int64_t>(std::numeric_limits<std::int32_t>::max()) + 1) return std::nullopt;
+  }
+  if (negative) value = -value;
+  if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
+  return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::size_t> FindConfigHeader(const std::vector<std::string>& lines, std::string_view header) {
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    if (Contains(lines[i], header)) return i;
+  }
+  return std::nullopt;
+}
+
+std::string FindConfigValue(const std::vector<std::string>& lines, std::string_view header, std::int64_t k) {
+  const std::optional<std::size_t> h = FindConfigHeader(lines, header);
+  if (!h || k < 0) return {};
+  // Both terms are below the line count and 2^63, so the sum cannot overflow; compare before indexing.
+  if (static_cast<std::uint64_t>(k) >= lines.size() - *h) return {};
+  const std::string& line = lines[*h + static_cast<std::size_t>(k)];
+  if (line.empty()) return {};
+
+  std::size_t p = line.find(':');
+  if (p == std::string::npos) p = line.find("  ");
+  // Position counted from 1 must exceed 2: the marker stands at index 2 or later.
+  if (p != std::string::npos && p >= 2) return TrimConfigText(std::string_view(line).substr(0, p));
+  return TrimConfigText(line);
+}
+
+std::int32_t FindConfigInt(const std::vector<std::string>& lines, std::string_view header, std::int64_t k) {
+  return ParseConfigInteger(FindConfigValue(lines, header, k)).value_or(0);
+}
+
+void FillTableRow(std::string_view line, CalibrationRow& row) {
+  const std::vector<std::string> items = SplitCommaList(line);
+  for (std::size_t c = 0; c < row.size(); ++c) {
+    if (c >= items.size()) {
+      row[c].clear();
+    } else {
+      row[c] = items[c].empty() ? std::string(" ") : items[c];
+    }
+  }
+}
+
+ParseOutcome ParseConfiguration(const std::vector<std::string>& lines, ConfigPanel& panel) {
+  bool badCount = false;
+  ParseCalibrationBlocks(lines, panel, badCount);
+  if (badCount) return ParseOutcome::kBadFrequencyCount;
+
+  panel.Tip1 = FindConfigValue(lines, kTipHeader, 1);
+  panel.Tip2 = FindConfigValue(lines, kTipHeader, 2);
+  panel.Tip3 = FindConfigValue(lines, kTipHeader, 3);
+  // The count comes from the file: a negative one counts as 0, and the list ends with the file.
+  const std::int64_t n = std::max<std::int32_t>(FindConfigInt(lines, kTipHeader, 3), 0);
+  panel.TipL.clear();
+  if (const std::optional<std::size_t> h = FindConfigHeader(lines, kTipHeader)) {
+    const std::int64_t anglesInFile = static_cast<std::int64_t>(lines.size() - *h) - 4;
+    for (std::int64_t k = 0; k < n && k < anglesInFile; ++k) {
+      panel.TipL.push_back(std::to_string(FindConfigInt(lines, kTipHeader, k + 4)));
+    }
+  }
+  panel.Tip9 = FindConfigValue(lines, kTipHeader, n + 4);
+  panel.Tip10 = FindConfigValue(lines, kTipHeader, n + 5);
+
+  panel.BlRain = FindConfigValue(lines, kBlowerHeader, 1);
+  panel.BlRH = FindConfigValue(lines, kBlowerHeader, 2);
+  panel.BlSpeed = FindConfigValue(lines, kBlowerHeader, 3);
+
+  std::string* const coefficients[] = {&panel.CFG_C1, &panel.CFG_C2, &panel.CFG_C3, &panel.CFG_C4,
+                                       &panel.CFG_C5, &panel.CFG_C6, &panel.CFG_C7, &panel.CFG_C8,
+                                       &panel.CFG_C9, &panel.CFG_C10};
+  for (int k = 0; k < 10; ++k) *coefficients[k] = FindConfigValue(lines, kCoefHeader, k + 1);
+
+  panel.Offset1 = FindConfigValue(lines, kUserCorrectionsHeader, 1);
+  panel.Offset2 = FindConfigValue(lines, kUserCorrectionsHeader, 2);
+  panel.Offset3 = FindConfigValue(lines, kUserCorrectionsHeader, 3);
+  panel.Offset4 = FindConfigValue(lines, kUserCorrectionsHeader, 4);
+  return ParseOutcome::kComplete;
+}
+
+}  // namespace varnok

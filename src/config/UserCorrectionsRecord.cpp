@@ -1,0 +1,27 @@
+#include "UserCorrectionsRecord.h"
+
+#include "Float32.h"
+#include "LittleEndian.h"
+#include "app/TextConversions.h"
+
+namespace varnok {
+
+std::vector<std::uint8_t> BuildUserCorrectionsPayload(const ConfigPanel& panel) {
+  std::vector<std::uint8_t> payload(kUserCorrectionsSize, 0);
+  PutFloat32(&payload[0], RoundToFloat32(ParseNumberText(panel.Offset1)));
+  PutFloat32(&payload[4], RoundToFloat32(ParseNumberText(panel.Offset2)));
+  PutFloat32(&payload[8], RoundToFloat32(ParseNumberText(panel.Offset3)));
+  PutFloat32(&payload[12], RoundToFloat32(ParseNumberText(panel.Offset4)));
+  return payload;
+}
+
+bool ApplyUserCorrectionsReply(const std::uint8_t* reply, int result, ConfigPanel& panel) {
+  if (result < kUserCorrectionsReplyNeeded) return false;
+  panel.Offset1 = FormatFixed(GetFloat32(reply + 0), 6, 2);
+  panel.Offset2 = FormatFixed(GetFloat32(reply + 4), 6, 2);
+  panel.Offset3 = FormatFixed(GetFloat32(reply + 8), 6, 1);
+  panel.Offset4 = FormatFixed(GetFloat32(reply + 12), 6, 2);
+  return true;
+}
+
+}  // namespace varnok
