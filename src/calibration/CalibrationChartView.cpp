@@ -11,7 +11,7 @@ namespace varnok {
 
 namespace {
 
-constexpr int kLeftMargin = 62;   // vertical axis title and tick labels
+constexpr int kLeftMargin = 76;   // vertical axis title and tick labels
 constexpr int kRightMargin = 12;
 constexpr int kTopMargin = 8;
 constexpr int kBottomMargin = 22; // horizontal tick labels
