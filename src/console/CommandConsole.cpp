@@ -174,8 +174,8 @@ void CommandConsole::Button1Click() { close(); }
 
 void CommandConsole::Button2Click() { memo1_->clear(); }
 
-void CommandConsole::SaveIfOpen() {
-  if (isVisible()) FormClose();
+void CommandConsole::WriteSettingsIfOpen() {
+  if (isVisible()) WriteSettings();
 }
 
 void CommandConsole::closeEvent(QCloseEvent* event) {
@@ -198,6 +198,11 @@ bool CommandConsole::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CommandConsole::FormClose() {
+  WriteSettings();
+  settings_.Save();
+}
+
+void CommandConsole::WriteSettings() {
   ConsoleSettings s;
   s.top = pos().y();
   s.left = pos().x();
@@ -205,7 +210,6 @@ void CommandConsole::FormClose() {
   s.height = height();
   s.commands = history_.Entries();
   WriteConsoleSettings(settings_, s);
-  settings_.Save();
 }
 
 void CommandConsole::ShowHistory() {

@@ -40,11 +40,11 @@ class CommandConsole : public QWidget {
   void Button1Click();
   void Button2Click();
 
-  // The main window calls this when the program ends: an open console writes its history and
-  // geometry as if it had been closed, so nothing remembered in this run is lost. Does nothing when
-  // the console is hidden (its last closing wrote them). Throws AppError when the file cannot be
-  // written.
-  void SaveIfOpen();
+  // The main window calls this when the program ends, just before it saves the settings file: an
+  // open console writes its history and geometry into the file as if it had been closed, so nothing
+  // remembered in this run is lost. Does nothing when the console is hidden (its last closing wrote
+  // them). The caller saves the file.
+  void WriteSettingsIfOpen();
 
   const CommandHistory& History() const { return history_; }
 
@@ -54,6 +54,7 @@ class CommandConsole : public QWidget {
 
  private:
   void FormClose();          // writes section Form2 and saves the file; throws AppError
+  void WriteSettings();      // writes section Form2 into the file's memory
   void ShowHistory();        // puts the history into the drop-down list, keeping the edit text
   void AppendToLog(const std::string& text);
 
