@@ -120,6 +120,9 @@ void ConfigurationPage::BuildLayout() {
   auto* calForm = new QFormLayout(calBox);
   lastFCal_ = MakeEdit("LastFCal", nullptr);
   lastUserCal_ = MakeEdit("LastUserCal", nullptr);
+  for (QLineEdit* date : {lastFCal_, lastUserCal_}) {
+    date->setMinimumWidth(date->fontMetrics().horizontalAdvance(QStringLiteral("2012/03/09 18:46:19 ")) + 16);
+  }
   calForm->addRow(QStringLiteral("Last Factory LN2 Calibration"), lastFCal_);
   calForm->addRow(QStringLiteral("Last User LN2 Calibration"), lastUserCal_);
   struct CoefControl {
@@ -226,6 +229,10 @@ void ConfigurationPage::BuildLayout() {
   fTable_->verticalHeader()->setDefaultSectionSize(20);
   fTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
   fTable_->setEditTriggers(QAbstractItemView::AllEditTriggers);
+  fTable_->setWordWrap(false);  // numbers such as 0.44790604E+02 must not break at the point
+  QFont tableFont = fTable_->font();
+  tableFont.setPointSizeF(tableFont.pointSizeF() - 1.0);  // the columns' widths are fixed; a compact face fits them
+  fTable_->setFont(tableFont);
   for (int c = 0; c < kCalibrationColumns; ++c) fTable_->setColumnWidth(c, kColumnWidths[c]);
   const CalibrationRow titles = CalibrationTitleRow();
   for (int c = 0; c < kCalibrationColumns; ++c) {
