@@ -45,10 +45,13 @@ TunnelJudgement JudgeTunnelResponse(std::span<const std::uint8_t> received, std:
   }
   if (r < kTunnelReplyOffset) return judgement;
   std::size_t length = received[10];
-  if (r > kTunnelLongResponse) {
-    length = r - kTunnelReplyOffset;
-  } else if (r < kTunnelReplyOffset + length) {
-    return judgement;
+  if (r <= kTunnelLongResponse && r < kTunnelReplyOffset + length) return judgement;
+  if (length == 255 || r > kTunnelLongResponse) {
+    // A reply of 255 bytes or more: its length byte cannot tell where it ends. The envelope's length
+    // field, when it announces a plausible longer response, says that more is on its way.
+    const std::size_t announced = 6 + ((std::size_t{received[4]} << 8) | received[5]);
+    if (announced > r && announced <= kTunnelResponseRoom) return judgement;
+    if (r > kTunnelLongResponse) length = r - kTunnelReplyOffset;
   }
   const std::uint16_t id = static_cast<std::uint16_t>((received[0] << 8) | received[1]);
   if (id != expectedId) {

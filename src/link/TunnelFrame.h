@@ -47,7 +47,9 @@ struct TunnelJudgement {
 };
 
 // Judges the bytes received so far for one response. The reply length is the byte at offset 10, or
-// the received size minus 11 when more than 266 bytes arrived.
+// the received size minus 11 when more than 266 bytes arrived. Only when offset 10 holds 255 or more
+// than 266 bytes arrived is the envelope's length field (offset 4) consulted, and only to wait for the
+// rest of a long response it announces (at most 1037 bytes in all).
 TunnelJudgement JudgeTunnelResponse(std::span<const std::uint8_t> received, std::uint16_t expectedId);
 
 }  // namespace varnok

@@ -75,6 +75,13 @@ Bytes Response(std::size_t size, std::uint16_t id, std::uint8_t lengthByte, std:
   return r;
 }
 
+// Sets the envelope's length field so that it announces `total` bytes.
+Bytes Announced(Bytes r, std::size_t total) {
+  r[4] = static_cast<std::uint8_t>((total - 6) >> 8);
+  r[5] = static_cast<std::uint8_t>((total - 6) & 0xFF);
+  return r;
+}
+
 TEST(TunnelFrame, JudgesResponses) {
   struct Case {
     const char* name;
@@ -97,6 +104,11 @@ TEST(TunnelFrame, JudgesResponses) {
       {"length promises more", Response(15, 7, 5), TunnelVerdict::NeedMore, 0, 0},
       {"earlier identifier", Response(14, 6, 3), TunnelVerdict::Foreign, 0, 14},
       {"earlier identifier, more behind", Response(40, 6, 3), TunnelVerdict::Foreign, 0, 14},
+      {"long reply, first 266 bytes", Announced(Response(266, 7, 255), 300), TunnelVerdict::NeedMore, 0, 0},
+      {"long reply, first 280 bytes", Announced(Response(280, 7, 255), 300), TunnelVerdict::NeedMore, 0, 0},
+      {"long reply complete", Announced(Response(300, 7, 255), 300), TunnelVerdict::Complete, 289, 0},
+      {"implausible announcement", Announced(Response(266, 7, 255), 2000), TunnelVerdict::Complete, 255, 0},
+      {"announcement ignored below 255", Announced(Response(31, 7, 20), 300), TunnelVerdict::Complete, 20, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

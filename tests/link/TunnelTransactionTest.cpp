@@ -132,6 +132,22 @@ TEST(TunnelTransaction, LateResponseToAnEarlierRequestIsSkipped) {
   }
 }
 
+TEST(TunnelTransaction, LongResponseSplitAcrossReceivesIsGathered) {
+  for (std::size_t cut : {100u, 266u, 267u, 700u}) {
+    Exchange x;
+    Bytes payload(1026);
+    for (std::size_t i = 0; i < payload.size(); ++i) payload[i] = static_cast<std::uint8_t>(i * 7);
+    x.peer->responder = [cut, payload](auto& p, const Bytes& req) {
+      auto whole = TunnelResponse(test::RequestId(req), payload);
+      whole[10] = 255;
+      p.incoming.push_back(Bytes(whole.begin(), whole.begin() + static_cast<long>(cut)));
+      p.incoming.push_back(Bytes(whole.begin() + static_cast<long>(cut), whole.end()));
+    };
+    ASSERT_EQ(x.Run(), 1026) << cut;
+    EXPECT_TRUE(std::equal(payload.begin(), payload.end(), x.reply.begin()));
+  }
+}
+
 TEST(TunnelTransaction, ResponseSplitAcrossReceivesIsGathered) {
   for (std::size_t cut : {1u, 8u, 10u, 11u, 20u}) {
     Exchange x;
