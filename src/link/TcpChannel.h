@@ -16,6 +16,8 @@ class TcpChannel {
   virtual int Send(const std::uint8_t* bytes, std::size_t count) = 0;
   // One receive call: bytes received (1..room), 0 when the peer closed, -1 on failure.
   virtual int Receive(std::uint8_t* buffer, std::size_t room) = 0;
+  // Drops every byte already received but not yet read (left over from an earlier, failed exchange).
+  virtual void DiscardInput() = 0;
   virtual void Close() = 0;
 };
 

@@ -94,6 +94,20 @@ int TcpTransport::Receive(std::uint8_t* buffer, std::size_t room) {
   return static_cast<int>(got);
 }
 
+void TcpTransport::DiscardInput() {
+  if (!impl_->socket.is_open()) return;
+  std::uint8_t scrap[1024];
+  // The socket does not block: this reads what is there and stops. A bounded number of rounds keeps a
+  // peer that floods the line from holding us here.
+  for (int round = 0; round < 64; ++round) {
+    asio::error_code ec;
+    if (impl_->socket.available(ec) == 0 || ec) return;
+    const std::size_t got = impl_->socket.receive(asio::buffer(scrap), 0, ec);
+    if (ec || got == 0) return;
+    if (impl_->trace) impl_->trace(TraceDirection::Received, scrap, got);
+  }
+}
+
 void TcpTransport::Close() {
   if (!impl_ || !impl_->socket.is_open()) return;
   asio::error_code ignored;

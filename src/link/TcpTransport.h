@@ -22,6 +22,7 @@ class TcpTransport : public TcpChannel {
   bool WaitReadable(std::chrono::milliseconds limit) override;
   int Send(const std::uint8_t* bytes, std::size_t count) override;
   int Receive(std::uint8_t* buffer, std::size_t room) override;
+  void DiscardInput() override;
   void Close() override;
 
   // The linger time set on every connection (Linux has no system default; zero would reset the

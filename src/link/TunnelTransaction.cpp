@@ -9,6 +9,8 @@ int TunnelTransaction(TcpChannel* socket, TransactionCounter& counter, std::uint
                       std::span<const std::uint8_t> request, std::uint8_t* reply, std::chrono::milliseconds wait) {
   using Clock = std::chrono::steady_clock;
   if (socket == nullptr || !socket->WaitWritable(wait)) return kTunnelNotWritable;
+  // Bytes already waiting belong to an earlier exchange (the rest of a cut response, a late reply).
+  socket->DiscardInput();
   const std::uint16_t id = counter.Next();
   const auto frame = BuildTunnelRequest(id, unit, code, request);
   if (socket->Send(frame.data(), frame.size()) != static_cast<int>(frame.size())) return kTunnelNotSent;

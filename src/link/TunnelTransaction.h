@@ -20,7 +20,7 @@ inline constexpr int kTunnelClosed = -9;        // connection closed, receive fa
 // One request/response exchange over the tunnel. `request` holds the command data (0..255 bytes) and is
 // never written; on success `reply` (at least 1027 bytes) receives the reply data and a zero byte, and the
 // reply length is returned. On failure nothing is written to `reply`. A response may arrive in several
-// pieces: they are gathered within the same wait. `socket` may be null (no link): -3.
+// pieces: they are gathered within the same wait. Bytes waiting before the request is sent are dropped. `socket` may be null (no link): -3.
 int TunnelTransaction(TcpChannel* socket, TransactionCounter& counter, std::uint8_t unit, std::uint8_t code,
                       std::span<const std::uint8_t> request, std::uint8_t* reply, std::chrono::milliseconds wait);
 

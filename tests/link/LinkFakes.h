@@ -63,6 +63,7 @@ class FakeTcpChannel : public TcpChannel {
     std::vector<Bytes> sent;
     std::deque<Bytes> incoming;
     bool closed = false;
+    int discards = 0;
     std::function<void(Shared&, const Bytes&)> responder;  // runs on every send
   };
 
@@ -91,6 +92,10 @@ class FakeTcpChannel : public TcpChannel {
     front.erase(front.begin(), front.begin() + static_cast<long>(n));
     if (front.empty()) s->incoming.pop_front();
     return static_cast<int>(n);
+  }
+  void DiscardInput() override {
+    ++s->discards;
+    s->incoming.clear();
   }
   void Close() override { s->closed = true; }
 

@@ -47,8 +47,9 @@ class LoopbackPeer {
 TEST(TcpTransport, SendsReceivesAndSeesTheClose) {
   LoopbackPeer peer([](asio::ip::tcp::socket& s) {
     std::uint8_t buffer[3];
-    asio::read(s, asio::buffer(buffer));
-    asio::write(s, asio::buffer(BytesOf("pong")));
+    asio::error_code ec;
+    asio::read(s, asio::buffer(buffer), ec);
+    asio::write(s, asio::buffer(BytesOf("pong")), ec);
     std::this_thread::sleep_for(100ms);
     s.close();
   });
@@ -76,6 +77,32 @@ TEST(TcpTransport, SendsReceivesAndSeesTheClose) {
   ASSERT_GE(traced.size(), 2u);
   EXPECT_EQ(traced[0], std::make_pair(TraceDirection::Sent, ping));
   EXPECT_EQ(traced[1].first, TraceDirection::Received);
+}
+
+TEST(TcpTransport, DiscardDropsOnlyWhatHasArrived) {
+  LoopbackPeer peer([](asio::ip::tcp::socket& s) {
+    asio::error_code ec;
+    asio::write(s, asio::buffer(BytesOf("stale")), ec);
+    std::uint8_t go[1];
+    asio::read(s, asio::buffer(go), ec);
+    asio::write(s, asio::buffer(BytesOf("new")), ec);
+    asio::read(s, asio::buffer(go), ec);  // until the client goes
+  });
+  auto tcp = TcpTransport::Connect("127.0.0.1", peer.Port(), 2000ms);
+  ASSERT_NE(tcp, nullptr);
+  ASSERT_TRUE(tcp->WaitReadable(2000ms));
+  std::this_thread::sleep_for(20ms);
+  tcp->DiscardInput();
+  const std::uint8_t go = 1;
+  ASSERT_EQ(tcp->Send(&go, 1), 1);
+  Bytes got;
+  std::uint8_t buffer[16];
+  while (got.size() < 3 && tcp->WaitReadable(2000ms)) {
+    const int n = tcp->Receive(buffer, sizeof buffer);
+    if (n <= 0) break;
+    got.insert(got.end(), buffer, buffer + n);
+  }
+  EXPECT_EQ(got, BytesOf("new"));
 }
 
 TEST(TcpTransport, ReadabilityWaitEndsAtItsLimit) {

@@ -172,6 +172,17 @@ TEST(TunnelTransaction, FailureDoesNotAlterTheRequest) {
   EXPECT_TRUE(std::equal(request.begin(), request.end(), buffer.begin()));
 }
 
+TEST(TunnelTransaction, BytesLeftFromAnEarlierExchangeAreDroppedBeforeSending) {
+  Exchange x;
+  auto cut = TunnelResponse(1, BytesOf("cut short"));
+  cut.resize(5);
+  x.peer->incoming.push_back(cut);
+  x.peer->responder = [](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), BytesOf("fresh"))); };
+  ASSERT_EQ(x.Run(), 5);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), "fresh");
+  EXPECT_EQ(x.peer->discards, 1);
+}
+
 TEST(TunnelTransaction, NoLinkIsNotWritable) {
   TransactionCounter counter;
   std::array<std::uint8_t, 1040> buffer{};
