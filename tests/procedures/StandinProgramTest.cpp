@@ -1,5 +1,6 @@
 // The panel against the real process list and interpreter: the stand-in measurement program is
-// copied into a temporary working folder as QXC.exe, started with a procedure file whose path holds
+// copied into a temporary working folder under a name of its own (so that tests running at the same
+// time cannot see each other's copy), started with a procedure file whose path holds
 // a blank and shell characters, refused a second time while it runs, and stopped through STOP.
 #include <gtest/gtest.h>
 
@@ -9,6 +10,8 @@
 #include <chrono>
 #include <functional>
 #include <thread>
+
+#include <unistd.h>
 
 #include "TempFolder.h"
 #include "procedures/CommandShell.h"
@@ -41,15 +44,17 @@ TEST(StandinProgram, StartedWithOneArgumentRefusedWhileRunningAndStopped) {
   // A working folder whose name holds a blank and characters the shell would act on.
   const std::filesystem::path work = root.Path() / "site 2;touch injected";
   std::filesystem::create_directory(work);
-  std::filesystem::copy_file(QXC_STANDIN_PATH, work / "QXC.exe");
+  const std::string program = "QXC-" + std::to_string(::getpid()) + ".exe";
+  std::filesystem::copy_file(QXC_STANDIN_PATH, work / program);
   { std::ofstream(work / "normal.prc") << "scan 1\n"; }
   setenv("QXC_STANDIN_LIFETIME_MS", "20000", 1);
-  ASSERT_EQ(CountRunning("QXC.exe"), 0) << "a QXC.exe from elsewhere is running";
+  ASSERT_EQ(CountRunning(program), 0);
 
   ProcedurePanel panel(work);
   std::vector<std::string> messages;
   panel.SetMessageBox([&](const std::string& m) { messages.push_back(m); });
   panel.SetCommandShell(MakeSystemShell(work, 300ms));
+  panel.findChild<QLineEdit*>("QXName")->setText(QString::fromStdString(program));
   auto* list = panel.findChild<QListWidget*>("FileListBox1");
   ASSERT_EQ(list->count(), 1);
   list->setCurrentRow(0);
@@ -68,20 +73,20 @@ TEST(StandinProgram, StartedWithOneArgumentRefusedWhileRunningAndStopped) {
   EXPECT_FALSE(std::filesystem::exists(work / "injected"));
   EXPECT_FALSE(std::filesystem::exists(root.Path() / "injected"));
   EXPECT_TRUE(messages.empty());
-  ASSERT_TRUE(IsProcessRunning("QXC.exe"));
+  ASSERT_TRUE(IsProcessRunning(program));
 
   // Running: refused under its plain name and under a name with a folder part.
   std::filesystem::remove(args);
   panel.findChild<QPushButton*>("PRCStartBtn")->click();
-  panel.findChild<QLineEdit*>("QXName")->setText(QString::fromStdString((work / "QXC.exe").string()));
+  panel.findChild<QLineEdit*>("QXName")->setText(QString::fromStdString((work / program).string()));
   panel.findChild<QPushButton*>("PRCStartBtn")->click();
-  EXPECT_EQ(messages, (std::vector<std::string>{"QXC.exe Already running",
-                                                (work / "QXC.exe").string() + " Already running"}));
-  EXPECT_EQ(CountRunning("QXC.exe"), 1);
+  EXPECT_EQ(messages, (std::vector<std::string>{program + " Already running",
+                                                (work / program).string() + " Already running"}));
+  EXPECT_EQ(CountRunning(program), 1);
   EXPECT_FALSE(std::filesystem::exists(args));
 
   panel.findChild<QPushButton*>("PRCStopBtn")->click();
-  EXPECT_TRUE(WaitUntil([] { return !IsProcessRunning("QXC.exe"); }));
+  EXPECT_TRUE(WaitUntil([&] { return !IsProcessRunning(program); }));
   EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(work / "STOP"); }));
 }
 
