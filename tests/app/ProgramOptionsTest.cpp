@@ -1,0 +1,30 @@
+#include <gtest/gtest.h>
+
+#include "AppError.h"
+#include "ProgramOptions.h"
+
+namespace varnok {
+namespace {
+
+TEST(ProgramOptions, SettingsNameAndOptions) {
+  const ProgramOptions none = ParseProgramOptions({});
+  EXPECT_FALSE(none.settingsName);
+  EXPECT_FALSE(none.connect);
+
+  const ProgramOptions all = ParseProgramOptions(
+      {"--address", "127.0.0.1:5020", "site2.ini", "--connect", "other.ini", "--screenshots", "out"});
+  EXPECT_EQ(all.settingsName, "site2.ini");  // the first parameter that is not an option
+  EXPECT_EQ(all.address, "127.0.0.1:5020");
+  EXPECT_TRUE(all.connect);
+  EXPECT_EQ(all.screenshots, "out");
+  EXPECT_FALSE(all.startupProbe);
+  EXPECT_TRUE(ParseProgramOptions({"--startup-probe"}).startupProbe);
+}
+
+TEST(ProgramOptions, RefusesUnknownOrIncomplete) {
+  const std::vector<std::vector<std::string>> cases = {{"--bogus"}, {"--address"}, {"x.ini", "--screenshots"}};
+  for (const auto& c : cases) EXPECT_THROW(ParseProgramOptions(c), AppError) << c.back();
+}
+
+}  // namespace
+}  // namespace varnok
