@@ -32,7 +32,9 @@ const CalibrationRow kFirstRowShown = {"22.000", "0", "275.0", "0.000140", "3286
 
 TEST(CalibrationTable, UploadOfTheSampleSendsThirtyFiveRows) {
   FakeInstrumentLink link;
-  UploadCalibrationTable(link, test::SamplePanel());
+  ConfigPanel panel = test::SamplePanel();
+  panel.NumberOfFreq = "3";  // not consulted
+  UploadCalibrationTable(link, panel);
   ASSERT_EQ(link.sent.size(), 35u);
   Bytes first = {0x00, 0x00};
   first.insert(first.end(), kFirstRowRecord.begin(), kFirstRowRecord.end());
