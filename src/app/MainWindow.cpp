@@ -292,8 +292,6 @@ void MainWindow::BuildStatusBar() {
   for (int i = 0; i < 3; ++i) {
     panels_[i] = new QLabel(bar);
     panels_[i]->setObjectName(QLatin1String(names[i]));
-    panels_[i]->setFrameShape(QFrame::Panel);
-    panels_[i]->setFrameShadow(QFrame::Sunken);
     panels_[i]->setContentsMargins(3, 0, 3, 0);
     if (widths[i] > 0) {
       panels_[i]->setFixedWidth(widths[i]);

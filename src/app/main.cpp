@@ -6,6 +6,8 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
 #include <QDir>
 #include <QComboBox>
 #include <QTabWidget>
@@ -62,7 +64,13 @@ void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
     if (window.grab().save(file)) ++saved;
   }
   pages->setCurrentIndex(3);
-  std::printf("Saved %d page pictures in %s\n", saved, qPrintable(QDir(folder).absolutePath()));
+  // The About box too.
+  window.findChild<QAction*>(QStringLiteral("About1"))->trigger();
+  QCoreApplication::processEvents();
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top->objectName() == QLatin1String("AboutBox") && top->grab().save(folder + QStringLiteral("/about.png"))) ++saved;
+  }
+  std::printf("Saved %d pictures in %s\n", saved, qPrintable(QDir(folder).absolutePath()));
   std::fflush(stdout);
   window.close();
 }
