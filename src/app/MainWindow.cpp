@@ -335,10 +335,7 @@ void MainWindow::ApplySettings(const MainWindowSettings& s) {
 
 // The chart settings and the measurement program's name belong to controls of the feature pages.
 void MainWindow::ApplyPageSettings() {
-  if (auto* wind = PageControl<QSpinBox>("Wind")) {
-    wind->setMaximum(std::max(wind->maximum(), kMaxChartWindow));
-    wind->setValue(stored_.chartWindow);
-  }
+  if (auto* wind = PageControl<QSpinBox>("Wind")) wind->setValue(stored_.chartWindow);
   if (auto* chartTS = PageControl<QLineEdit>("chartTS")) chartTS->setText(Q(stored_.chartTimer));
   if (auto* last = PageControl<QCheckBox>("Last")) last->setChecked(stored_.chartLast);
   if (auto* qxName = PageControl<QLineEdit>("QXName")) qxName->setText(Q(stored_.qxName));

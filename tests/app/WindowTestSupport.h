@@ -79,9 +79,10 @@ inline std::string ReadText(const fs::path& path) {
 inline void InstallStandInPages(MainWindow& window) {
   auto* wind = new QSpinBox(window.TabMonitor());
   wind->setObjectName(QStringLiteral("Wind"));
-  wind->setRange(1, 99999);  // the page's own limit may be narrower than the settings' one
+  wind->setRange(1, 100000);
+  wind->setValue(500);  // the page's own start value, replaced by the stored one
   window.TabMonitor()->layout()->addWidget(wind);
-  auto* chartTS = new QLineEdit(window.TabMonitor());
+  auto* chartTS = new QLineEdit(QStringLiteral("0.5"), window.TabMonitor());
   chartTS->setObjectName(QStringLiteral("chartTS"));
   window.TabMonitor()->layout()->addWidget(chartTS);
   auto* last = new QCheckBox(window.TabMonitor());
