@@ -12,6 +12,7 @@ struct InstrumentState;  // the simulated instrument's stored settings and hardw
 struct SimOptions {
   bool tcp = true;
   int tcpPort = 5020;              // 0 picks a free port (see TcpPort())
+  std::string tcpAddress = "127.0.0.1";  // listen address ("0.0.0.0" to serve other machines)
   bool serial = false;             // serve the serial protocol on a pseudo-terminal
   std::string serialLink;          // when not empty, a symbolic link to the pseudo-terminal's path
   std::vector<std::string> faults; // persistent faults, in the fault text form below
@@ -35,6 +36,18 @@ struct SimOptions {
 //   bodycut          serial: the reply frame's body stops short
 //   textcut          serial: a text reply stops in the middle of a line
 //   banner           a text reply starts with a line beginning "Torvelmandra"
+// A one-shot fault waits for the first request it can act on ("refuse" for its code, "banner"
+// and "textcut" for a text command, "nak", "badcheck", "bodycut" for a serial frame,
+// "late-id", "exception", "close" for a TCP request). Unknown forms throw std::invalid_argument.
+// The stale reply of "late-id" carries the four bytes "late"; "split" cuts a TCP response after
+// its header and half its data, a serial reply after half its bytes; "bodycut" sends a reply
+// frame's header and half its body and no check byte.
+//
+// Text commands that steer the simulator (no fault ever acts on them):
+//   sim fault FORM   arms FORM as a one-shot fault; answers "OK"
+//   sim text N       a reply of exactly N bytes (at most 1026 over TCP) ending in "OK" CR LF
+//   sim noterm N     N bytes of reply lines without a terminator line
+//   sim echo TEXT    TEXT is the whole reply; "\r", "\n", "\t", "\\" stand for those characters
 class SimServer {
  public:
   explicit SimServer(SimOptions options);

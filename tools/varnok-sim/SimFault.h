@@ -1,0 +1,72 @@
+#pragma once
+#include <cstdint>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace varnok::sim {
+
+enum class FaultKind {
+  kNone,
+  kNoReply,
+  kLateId,
+  kException,
+  kSplit,
+  kShort,
+  kClose,
+  kRefuse,
+  kNak,
+  kBadCheck,
+  kBodyCut,
+  kTextCut,
+  kBanner,
+};
+
+struct Fault {
+  FaultKind kind = FaultKind::kNone;
+  int count = 0;   // short:N
+  int code = 0;    // refuse:CODE:V
+  int value = 0;   // refuse:CODE:V
+};
+
+// Parses the text form ("noreply", "short:3", "refuse:7:2", ...); nothing for an unknown form.
+std::optional<Fault> ParseFault(std::string_view form);
+
+enum class Transport { kTcp, kSerial };
+
+// What a request is, as far as faults care.
+struct RequestKind {
+  Transport transport = Transport::kTcp;
+  bool text = false;      // a text command (code 128 with data over TCP, a line over serial)
+  int code = -1;          // the command code of a coded request (128 for text over TCP)
+};
+
+// Whether a fault has any effect on such a request. One-shot faults wait for the first
+// request they can act on: "refuse" for its code, "banner" and "textcut" for a text reply,
+// the serial-only forms for a serial request, "late-id", "exception" and "close" for TCP.
+bool FaultApplies(const Fault& fault, const RequestKind& request);
+
+// The persistent and one-shot faults of one simulator. Thread-safe.
+class FaultSet {
+ public:
+  // Both throw std::invalid_argument for a form that is not known. "none" clears everything.
+  void Arm(std::string_view form);
+  void Set(std::string_view form);
+  void Clear();
+
+  // The faults acting on this request: every applicable persistent one, and the applicable
+  // one-shot ones, which are used up.
+  std::vector<Fault> Take(const RequestKind& request);
+
+ private:
+  std::mutex mutex_;
+  std::vector<Fault> persistent_;
+  std::vector<Fault> oneShot_;
+};
+
+// The first fault of the given kind, if any.
+const Fault* FindFault(const std::vector<Fault>& faults, FaultKind kind);
+
+}  // namespace varnok::sim
