@@ -30,7 +30,17 @@ std::string WholeNumberText(double value) {
 
 }  // namespace
 
-void CalibrationChartModel::Clear() { charts_.clear(); }
+std::vector<CalibrationSeries> CalibrationChartModel::Clear() {
+  std::vector<CalibrationSeries> storage;
+  storage.reserve(charts_.size());
+  for (Chart& chart : charts_) {
+    chart.xs.clear();
+    chart.ys.clear();
+    storage.push_back(CalibrationSeries{std::string(), std::move(chart.xs), std::move(chart.ys)});
+  }
+  charts_.clear();
+  return storage;
+}
 
 void CalibrationChartModel::Build(std::vector<CalibrationSeries> series) {
   charts_.clear();

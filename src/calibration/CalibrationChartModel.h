@@ -39,8 +39,9 @@ class CalibrationChartModel {
     HorizontalRange fixed{0.0, 0.0};
   };
 
-  // Removes every chart.
-  void Clear();
+  // Removes every chart. Returns the charts' point storage (emptied, capacity kept) so that the next
+  // file can be read into it instead of into fresh memory.
+  std::vector<CalibrationSeries> Clear();
   // Replaces the stack with one chart per series, each with an automatic horizontal range.
   void Build(std::vector<CalibrationSeries> series);
 

@@ -6,7 +6,7 @@
 namespace varnok {
 
 DisplayOutcome DisplaySelectedFile(CalibrationDisplayTarget& target, const std::filesystem::path& folder) {
-  target.RemoveCharts();
+  std::vector<CalibrationSeries> spare = target.RemoveCharts();
 
   const std::optional<std::string> name = target.SelectedFileName();
   if (!name) {
@@ -14,13 +14,16 @@ DisplayOutcome DisplaySelectedFile(CalibrationDisplayTarget& target, const std::
     return DisplayOutcome::kNothingSelected;
   }
 
-  target.ClearMemo();
-  std::optional<std::string> content = ReadWholeFile(folder / *name);
+  std::string buffer;
+  if (std::shared_ptr<std::string> previous = target.ClearMemo(); previous && previous.use_count() == 1) {
+    buffer = std::move(*previous);
+  }
+  std::optional<std::string> content = ReadWholeFile(folder / *name, std::move(buffer));
   if (!content) return DisplayOutcome::kUnreadableFile;
-  auto text = std::make_shared<const std::string>(std::move(*content));
+  auto text = std::make_shared<std::string>(std::move(*content));
   target.SetMemoText(text);
 
-  CalibrationParseResult result = ParseCalibrationText(*text);
+  CalibrationParseResult result = ParseCalibrationText(*text, std::move(spare));
   if (!result.headerFound) {
     target.ErrorBeep();
     return DisplayOutcome::kNoHeader;

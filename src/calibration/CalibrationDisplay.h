@@ -14,13 +14,15 @@ class CalibrationDisplayTarget {
  public:
   virtual ~CalibrationDisplayTarget() = default;
 
-  virtual void RemoveCharts() = 0;
+  // Removes every chart; may hand back their point storage for reuse (see CalibrationParser).
+  virtual std::vector<CalibrationSeries> RemoveCharts() = 0;
   // The name of the entry selected in the file list, if any.
   virtual std::optional<std::string> SelectedFileName() const = 0;
   virtual void ErrorBeep() = 0;
-  virtual void ClearMemo() = 0;
-  // The file's text for the memo; shared because the reader parses the same text afterwards.
-  virtual void SetMemoText(std::shared_ptr<const std::string> text) = 0;
+  // Empties the memo and hands back the text it showed, whose memory the next file may be read into.
+  virtual std::shared_ptr<std::string> ClearMemo() = 0;
+  // The file's text for the memo, which only shows it; shared because the reader parses the same text.
+  virtual void SetMemoText(std::shared_ptr<std::string> text) = 0;
   virtual void SetStatusText(const std::string& text) = 0;
   virtual void BuildCharts(std::vector<CalibrationSeries> series) = 0;
   virtual void HideSelectionPanel() = 0;

@@ -23,11 +23,12 @@ FileHandle OpenForReading(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
+std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std::string buffer) {
   FileHandle file = OpenForReading(path);
   if (!file) return std::nullopt;
   // Read straight into the text, growing it when the file turns out longer than its size said.
-  std::string text;
+  std::string text = std::move(buffer);
+  text.clear();
   std::error_code error;
   const auto expected = std::filesystem::file_size(path, error);
   std::size_t room = error ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1;
@@ -45,11 +46,16 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path) {
 }
 
 std::optional<CalibrationParseResult> ReadCalibrationFile(const std::filesystem::path& path,
-                                                          std::size_t blockSize) {
+                                                          std::size_t blockSize,
+                                                          std::vector<CalibrationSeries> spare) {
   FileHandle file = OpenForReading(path);
   if (!file) return std::nullopt;
   std::vector<char> block(blockSize > 0 ? blockSize : 1);
   CalibrationParser parser;
+  parser.ReuseStorage(std::move(spare));
+  std::error_code error;
+  const auto size = std::filesystem::file_size(path, error);
+  if (!error) parser.ExpectTextSize(static_cast<std::size_t>(size));
   LineSplitter splitter;
   const auto onLine = [&parser](std::string_view line) { parser.AddLine(line); };
   for (;;) {

@@ -182,11 +182,11 @@ void CalibrationPage::CalDispCancelBtnClick() { panelSelectCalFiles_->hide(); }
 
 void CalibrationPage::CalDisplayFileClick() { DisplaySelectedFile(*this, workingFolder_); }
 
-void CalibrationPage::RemoveCharts() {
+std::vector<CalibrationSeries> CalibrationPage::RemoveCharts() {
   for (CalibrationChartView* view : chartViews_) delete view;
   chartViews_.clear();
-  charts_.Clear();
   chartStack_->resize(chartStack_->width(), 0);
+  return charts_.Clear();
 }
 
 std::optional<std::string> CalibrationPage::SelectedFileName() const {
@@ -197,9 +197,9 @@ std::optional<std::string> CalibrationPage::SelectedFileName() const {
 
 void CalibrationPage::ErrorBeep() { link_.ErrorBeep(); }
 
-void CalibrationPage::ClearMemo() { calMemo_->Clear(); }
+std::shared_ptr<std::string> CalibrationPage::ClearMemo() { return calMemo_->TakeText(); }
 
-void CalibrationPage::SetMemoText(std::shared_ptr<const std::string> text) { calMemo_->SetText(std::move(text)); }
+void CalibrationPage::SetMemoText(std::shared_ptr<std::string> text) { calMemo_->SetText(std::move(text)); }
 
 void CalibrationPage::SetStatusText(const std::string& text) { link_.SetStatusText(text); }
 

@@ -56,11 +56,11 @@ class CalibrationPage : public QWidget, private CalibrationDisplayTarget {
 
  private:
   // What "Display Selected Files" does to the page.
-  void RemoveCharts() override;
+  std::vector<CalibrationSeries> RemoveCharts() override;
   std::optional<std::string> SelectedFileName() const override;
   void ErrorBeep() override;
-  void ClearMemo() override;
-  void SetMemoText(std::shared_ptr<const std::string> text) override;
+  std::shared_ptr<std::string> ClearMemo() override;
+  void SetMemoText(std::shared_ptr<std::string> text) override;
   void SetStatusText(const std::string& text) override;
   void BuildCharts(std::vector<CalibrationSeries> series) override;
   void HideSelectionPanel() override;

@@ -1,10 +1,12 @@
 #include "CalibrationParser.h"
 
+#include <algorithm>
 #include <cstring>
 #include <utility>
 
 #include "CalibrationNumber.h"
 #include "CsvField.h"
+#include "LargeBuffer.h"
 #include "LineSplitter.h"
 
 namespace varnok {
@@ -53,8 +55,17 @@ void CalibrationParser::ReadHeader(std::string_view line) {
   for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) {
     const std::string_view title = CsvField(line, static_cast<int>(k + 3));
     if (title.empty()) break;
-    result_.series.push_back(CalibrationSeries{std::string(title), {}, {}});
+    CalibrationSeries column{std::string(title), {}, {}};
+    if (!spare_.empty()) {
+      column.xs = std::move(spare_.back().xs);
+      column.ys = std::move(spare_.back().ys);
+      column.xs.clear();
+      column.ys.clear();
+      spare_.pop_back();
+    }
+    result_.series.push_back(std::move(column));
   }
+  spare_.clear();
   if (result_.series.size() == kMaxCalibrationColumns) result_.columnsEndedAtEmptyField = false;
 
   std::size_t begin = 0;
@@ -67,9 +78,24 @@ void CalibrationParser::ReadHeader(std::string_view line) {
   pendingEnds_.clear();
 }
 
+void CalibrationParser::ReserveFor(std::size_t lineLength) {
+  reserved_ = true;
+  if (expectedBytes_ == 0) return;
+  // Lines of a campaign have nearly the same length; leave a margin for shorter ones.
+  const std::size_t lines = expectedBytes_ / (lineLength + 2) + expectedBytes_ / (lineLength + 2) / 8 + 16;
+  for (CalibrationSeries& series : result_.series) {
+    series.xs.reserve(lines);
+    series.ys.reserve(lines);
+    AdviseLargeBuffer(series.xs.data(), lines * sizeof(double));
+    AdviseLargeBuffer(series.ys.data(), lines * sizeof(double));
+  }
+}
+
 void CalibrationParser::ReadData(std::string_view line) {
   const std::size_t columns = result_.series.size();
   if (columns == 0) return;
+  // A line holding a value for every column has at least two characters per column.
+  if (!reserved_) ReserveFor(std::max(line.size(), 2 * columns + 7));
   std::size_t pos = SplitHead(line).restStart;
   if (pos == std::string_view::npos) return;  // no value fields at all
   const double x = static_cast<double>(ReadLeadingInteger(line));
@@ -93,6 +119,7 @@ CalibrationParseResult CalibrationParser::Finish() {
   if (!result_.headerFound) result_ = CalibrationParseResult{};
   pendingText_.clear();
   pendingEnds_.clear();
+  spare_.clear();
   return std::exchange(result_, CalibrationParseResult{});
 }
 
@@ -104,8 +131,10 @@ CalibrationParseResult ParseCalibrationLines(const std::vector<std::string>& lin
   return parser.Finish();
 }
 
-CalibrationParseResult ParseCalibrationText(std::string_view text) {
+CalibrationParseResult ParseCalibrationText(std::string_view text, std::vector<CalibrationSeries> spare) {
   CalibrationParser parser;
+  parser.ReuseStorage(std::move(spare));
+  parser.ExpectTextSize(text.size());
   ForEachLine(text, [&parser](std::string_view line) { parser.AddLine(line); });
   return parser.Finish();
 }

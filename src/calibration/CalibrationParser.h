@@ -28,6 +28,12 @@ struct CalibrationParseResult {
 // relative to the header. Lines are expected already cut to kMaxLineLength characters.
 class CalibrationParser {
  public:
+  // The size of the whole text, when known: the series are then sized once from the length of the
+  // first data line instead of growing step by step.
+  void ExpectTextSize(std::size_t bytes) { expectedBytes_ = bytes; }
+  // Point storage of an earlier result to fill again: reading a long file into memory already in use
+  // avoids the cost of fresh memory, which for a long campaign is most of the reading time.
+  void ReuseStorage(std::vector<CalibrationSeries> spare) { spare_ = std::move(spare); }
   void AddLine(std::string_view line);
   CalibrationParseResult Finish();
 
@@ -35,7 +41,12 @@ class CalibrationParser {
   void ReadHeader(std::string_view line);
   void ReadData(std::string_view line);
 
+  void ReserveFor(std::size_t lineLength);
+
   CalibrationParseResult result_;
+  std::size_t expectedBytes_ = 0;
+  bool reserved_ = false;
+  std::vector<CalibrationSeries> spare_;
   // Data lines met before the header, read once the columns are known.
   std::string pendingText_;
   std::vector<std::size_t> pendingEnds_;
@@ -44,7 +55,7 @@ class CalibrationParser {
 // Titles and series from a list of lines (each cut to kMaxLineLength characters).
 CalibrationParseResult ParseCalibrationLines(const std::vector<std::string>& lines);
 
-// The same for a whole text whose lines end at CR LF, LF or CR.
-CalibrationParseResult ParseCalibrationText(std::string_view text);
+// The same for a whole text whose lines end at CR LF, LF or CR, optionally into reused storage.
+CalibrationParseResult ParseCalibrationText(std::string_view text, std::vector<CalibrationSeries> spare = {});
 
 }  // namespace varnok

@@ -18,8 +18,8 @@ TextFileView::TextFileView(QWidget* parent) : QAbstractScrollArea(parent) {
   SetText(std::string());
 }
 
-void TextFileView::SetText(std::shared_ptr<const std::string> text) {
-  text_ = text ? std::move(text) : std::make_shared<const std::string>();
+void TextFileView::SetText(std::shared_ptr<std::string> text) {
+  text_ = text ? std::move(text) : std::make_shared<std::string>();
   indexed_ = false;
   lineStarts_.clear();
   lineEnds_.clear();
@@ -30,9 +30,15 @@ void TextFileView::SetText(std::shared_ptr<const std::string> text) {
   viewport()->update();
 }
 
-void TextFileView::SetText(std::string text) { SetText(std::make_shared<const std::string>(std::move(text))); }
+void TextFileView::SetText(std::string text) { SetText(std::make_shared<std::string>(std::move(text))); }
 
 void TextFileView::Clear() { SetText(std::string()); }
+
+std::shared_ptr<std::string> TextFileView::TakeText() {
+  std::shared_ptr<std::string> previous = std::move(text_);
+  Clear();
+  return previous;
+}
 
 std::string_view TextFileView::Text() const { return *text_; }
 

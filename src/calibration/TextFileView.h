@@ -17,9 +17,12 @@ class TextFileView : public QAbstractScrollArea {
  public:
   explicit TextFileView(QWidget* parent = nullptr);
 
-  void SetText(std::shared_ptr<const std::string> text);
+  // The view only reads the text it is given.
+  void SetText(std::shared_ptr<std::string> text);
   void SetText(std::string text);
   void Clear();
+  // Empties the view and hands back the text it showed.
+  std::shared_ptr<std::string> TakeText();
 
   std::string_view Text() const;
   // Lines end at CR LF, LF or CR; a final line end opens no further line.
@@ -35,7 +38,7 @@ class TextFileView : public QAbstractScrollArea {
   void EnsureIndexed() const;
   void UpdateScrollBars();
 
-  std::shared_ptr<const std::string> text_;
+  std::shared_ptr<std::string> text_;
   mutable bool indexed_ = false;
   mutable std::vector<std::size_t> lineStarts_;  // start of each line
   mutable std::vector<std::size_t> lineEnds_;    // end of each line, before its line end

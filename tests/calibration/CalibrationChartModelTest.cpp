@@ -20,7 +20,11 @@ TEST(CalibrationChartModel, ANewDisplayReplacesTheStack) {
   CalibrationChartModel model;
   model.Build(Columns(12));
   ASSERT_EQ(model.Count(), 12u);
-  model.Clear();
+  const std::vector<CalibrationSeries> storage = model.Clear();
+  ASSERT_EQ(storage.size(), 12u);  // handed back for the next file, emptied
+  EXPECT_TRUE(storage[0].xs.empty());
+  EXPECT_GE(storage[0].xs.capacity(), 3u);
+  EXPECT_EQ(model.Count(), 0u);
   model.Build(Columns(3));
   ASSERT_EQ(model.Count(), 3u);
   const int tops[] = {0, 200, 400};

@@ -20,14 +20,22 @@ class RecordingTarget : public CalibrationDisplayTarget {
   std::vector<std::string> log;
   std::string memo = "CalMemo";
 
-  void RemoveCharts() override { log.push_back("remove"); }
+  std::vector<CalibrationSeries> RemoveCharts() override {
+    log.push_back("remove");
+    // Storage of an earlier display, with stale points that must not show up again.
+    return {CalibrationSeries{"old", {1, 2, 3}, {4, 5, 6}}};
+  }
   std::optional<std::string> SelectedFileName() const override { return selected; }
   void ErrorBeep() override { log.push_back("beep"); }
-  void ClearMemo() override {
-    memo.clear();
+  std::shared_ptr<std::string> ClearMemo() override {
     log.push_back("clear");
+    // The earlier text comes back for reuse; its content must not leak into the next file's text.
+    auto previous = std::make_shared<std::string>(std::move(memo));
+    previous->append(5000, 'z');
+    memo.clear();
+    return previous;
   }
-  void SetMemoText(std::shared_ptr<const std::string> text) override {
+  void SetMemoText(std::shared_ptr<std::string> text) override {
     memo = *text;
     log.push_back("memo");
   }

@@ -44,5 +44,14 @@ TEST(CalibrationFileReader, MissingFilesAndFoldersCannotBeRead) {
   EXPECT_EQ(*ReadWholeFile(empty), "");
 }
 
+TEST(CalibrationFileReader, ReadingIntoAnEarlierTextKeepsNothingOfIt) {
+  TempFolder folder;
+  const auto file = folder.Write("a_tip.csv", "0,0,30,A\r\n1,0,31,2\r\n");
+  for (std::size_t earlier : {std::size_t{3}, std::size_t{100000}}) {
+    EXPECT_EQ(ReadWholeFile(file, std::string(earlier, 'z')), "0,0,30,A\r\n1,0,31,2\r\n") << earlier;
+  }
+  EXPECT_EQ(ReadWholeFile(folder.Write("e.csv", ""), std::string(10, 'z')), "");
+}
+
 }  // namespace
 }  // namespace varnok

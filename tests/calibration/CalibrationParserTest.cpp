@@ -124,6 +124,24 @@ TEST(ParseCalibrationLines, ReadsOnlyTheFirst4096CharactersOfALine) {
   EXPECT_TRUE(fromText.series[1].xs.empty());
 }
 
+TEST(ParseCalibrationText, ReusedStorageGivesTheSameSeriesAsFreshMemory) {
+  const std::string text = "9,0,31,-9,-8,-7\r\n0,0,30,A,B,C\r\n1,0,31,1.5,,3\r\n2,0,31,2.5,x,4\r\n";
+  const CalibrationParseResult fresh = ParseCalibrationText(text);
+  std::vector<CalibrationSeries> spare;
+  for (int k = 0; k < 5; ++k) spare.push_back({"stale", std::vector<double>(1000, 7.0), std::vector<double>(1000, 8.0)});
+  for (std::size_t spareCount : {std::size_t{5}, std::size_t{1}}) {
+    spare.resize(spareCount);
+    const CalibrationParseResult reused = ParseCalibrationText(text, spare);
+    ASSERT_EQ(reused.ColumnCount(), 3u);
+    for (std::size_t c = 0; c < 3; ++c) {
+      EXPECT_EQ(reused.series[c].title, fresh.series[c].title);
+      EXPECT_EQ(reused.series[c].xs, fresh.series[c].xs) << c;
+      EXPECT_EQ(reused.series[c].ys, fresh.series[c].ys) << c;
+    }
+  }
+  EXPECT_EQ(fresh.series[1].ys, std::vector<double>{-8});
+}
+
 TEST(ParseCalibrationText, AcceptsEveryLineEnd) {
   const CalibrationParseResult result =
       ParseCalibrationText("0,0,30,T\r1,0,31,1\n2,0,31,2\r\n3,0,31,3\r\n\r\n4,0,31,4");
