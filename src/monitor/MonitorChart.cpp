@@ -174,18 +174,24 @@ void MonitorChart::Render(QPainter& painter, const QRect& area) {
   const auto& series = model_.Series();
   drawnPoints_ = 0;
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
-  std::vector<QPointF> polyline;
+  // Whole pixels: points that land on the pixel of the one before add nothing to the line.
+  std::vector<QPoint> polyline;
   for (std::size_t i = 0; i < series.size() && i < reduced_.size(); ++i) {
     const std::vector<ChartPoint>& points = reduced_[i];
     polyline.clear();
     polyline.reserve(points.size());
-    for (const ChartPoint& p : points) polyline.emplace_back(toX(p.x), toY(p.y));
+    for (const ChartPoint& p : points) {
+      const QPoint pixel(static_cast<int>(std::lround(toX(p.x))), static_cast<int>(std::lround(toY(p.y))));
+      if (polyline.empty() || polyline.back() != pixel) polyline.push_back(pixel);
+    }
     drawnPoints_ += polyline.size();
     painter.setPen(QPen(ColourOf(series[i].colour), 0));
-    if (polyline.size() == 1) {
+    if (points.size() == 1) {
       painter.setBrush(ColourOf(series[i].colour));
-      painter.drawRect(QRectF(polyline[0] - QPointF(2, 2), QSizeF(4, 4)));
+      painter.drawRect(QRect(polyline[0] - QPoint(2, 2), QSize(4, 4)));
       painter.setBrush(Qt::NoBrush);
+    } else if (polyline.size() == 1) {
+      painter.drawPoint(polyline[0]);
     } else if (!polyline.empty()) {
       painter.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
     }

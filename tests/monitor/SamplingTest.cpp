@@ -327,10 +327,55 @@ TEST(PointRing, KeepsOrderAcrossWrapAndGrowth) {
   EXPECT_EQ(ring.LowerBound(oldest + 10.5), 11u);
   EXPECT_EQ(ring.LowerBound(-1), 0u);
   EXPECT_EQ(ring.LowerBound(next), ring.size());
-  EXPECT_LE(ring.MemoryBytes(), ring.size() * 20 + 16 * sizeof(ChartPoint));
+  EXPECT_LE(ring.MemoryBytes(), ring.size() * 24 + 1024);
   PointRing copy = ring;
   EXPECT_EQ(copy.size(), ring.size());
   EXPECT_EQ(copy.back(), ring.back());
+}
+
+TEST(PointRing, ExtremesOfAnyStretchMatchReadingEveryPoint) {
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> value(-100, 100);
+  PointRing ring;
+  std::vector<ChartPoint> kept;  // the same points, plainly
+  for (int round = 0; round < 3000; ++round) {
+    const double y = round % 97 == 0 ? NAN : (round % 50 == 0 ? 500.0 : value(random));
+    ring.push_back({static_cast<double>(round), y});
+    kept.push_back({static_cast<double>(round), y});
+    if (round % 4 == 0 || round > 2500) {  // drop from the front, across block boundaries
+      ring.pop_front();
+      kept.erase(kept.begin());
+    }
+  }
+  std::uniform_int_distribution<std::size_t> index(0, kept.size());
+  for (int trial = 0; trial < 500; ++trial) {
+    std::size_t from = index(random);
+    std::size_t to = index(random);
+    if (from > to) std::swap(from, to);
+    std::size_t low = 0, high = 0;
+    const bool any = ring.Extremes(from, to, low, high);
+    std::optional<std::size_t> wantLow, wantHigh;
+    for (std::size_t i = from; i < to; ++i) {
+      if (!std::isfinite(kept[i].y)) continue;
+      if (!wantLow || kept[i].y < kept[*wantLow].y) wantLow = i;
+      if (!wantHigh || kept[i].y > kept[*wantHigh].y) wantHigh = i;
+    }
+    ASSERT_EQ(any, wantLow.has_value()) << from << ".." << to;
+    if (!any) continue;
+    ASSERT_EQ(low, *wantLow) << from << ".." << to;    // the first of equal values
+    ASSERT_EQ(high, *wantHigh) << from << ".." << to;
+  }
+  // The first point beyond an x threshold, as a plain search finds it.
+  for (int trial = 0; trial < 500; ++trial) {
+    std::size_t from = index(random);
+    std::size_t to = index(random);
+    if (from > to) std::swap(from, to);
+    const double threshold = kept.front().x + static_cast<double>(index(random)) + 0.5 * (trial % 2);
+    std::size_t want = from;
+    while (want < to && !(kept[want].x >= threshold)) ++want;
+    ASSERT_EQ(ring.FirstBeyond(from, to, [&](double x) { return x >= threshold; }), want)
+        << from << ".." << to << " beyond " << threshold;
+  }
 }
 
 // The extremes a line through every point would reach in each pixel column.
@@ -342,7 +387,7 @@ std::map<int, ColumnExtremes> Extremes(const std::vector<ChartPoint>& points, do
   std::map<int, ColumnExtremes> result;
   for (const ChartPoint& p : points) {
     if (p.x < xMin || p.x > xMax || !std::isfinite(p.y)) continue;
-    const int column = std::min(columns - 1, static_cast<int>((p.x - xMin) / (xMax - xMin) * columns));
+    const int column = std::min(columns - 1, static_cast<int>((p.x - xMin) * (columns / (xMax - xMin))));
     ColumnExtremes& e = result[column];
     e.low = std::min(e.low, p.y);
     e.high = std::max(e.high, p.y);
@@ -357,12 +402,13 @@ TEST(ColumnReduction, KeepsEveryColumnsFirstLastAndExtremes) {
   std::normal_distribution<double> noise(0, 5);
   PointRing ring;
   std::vector<ChartPoint> all;
-  for (int i = 0; i < 20000; ++i) {
+  for (int i = -1003; i < 20000; ++i) {
     const double x = i + (i > 5000 ? 3 : 0);  // a gap
     const double y = (i == 777) ? NAN : std::sin(i * 0.01) * 100 + noise(random);
     ring.push_back({x, y});
-    all.push_back({x, y});
+    if (i >= 0) all.push_back({x, y});
   }
+  for (int i = 0; i < 1003; ++i) ring.pop_front();  // the oldest points went out of the window
   struct Case {
     double xMin, xMax;
     int columns;
