@@ -1,6 +1,7 @@
 #include "CalibrationParser.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <utility>
 
@@ -30,6 +31,42 @@ LineHead SplitHead(std::string_view line) {
 }
 
 bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+
+bool IsBlankOrControlCharacter(char c) { return static_cast<unsigned char>(c) <= 0x20; }
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Reads a field starting at p that holds, between optional blanks, a plain decimal number (optional
+// sign, at most 15 digits, optional full stop, no exponent): stores its value in y and returns where
+// the field ends (its comma or the line's end). Returns nullptr for any other field, which the general
+// path then reads; both give the same value for a plain number (one correctly rounded division).
+const char* ReadPlainField(const char* p, const char* end, double& y) {
+  while (p != end && IsBlankOrControlCharacter(*p)) ++p;
+  if (p == end) return nullptr;
+  const bool negative = *p == '-';
+  if (*p == '-' || *p == '+') ++p;
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int fractionDigits = 0;
+  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p, ++digits) {
+    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+  }
+  if (p != end && *p == '.') {
+    ++p;
+    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p, ++digits, ++fractionDigits) {
+      mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
+  }
+  if (digits == 0 || digits > 15) return nullptr;  // 15 digits stay below 2^53: exact in a double
+  while (p != end && *p != ',') {
+    if (!IsBlankOrControlCharacter(*p)) return nullptr;
+    ++p;
+  }
+  const double value = static_cast<double>(mantissa) / kPowersOfTen[fractionDigits];
+  y = negative ? -value : value;
+  return p;
+}
 
 }  // namespace
 
@@ -96,22 +133,32 @@ void CalibrationParser::ReadData(std::string_view line) {
   if (columns == 0) return;
   // A line holding a value for every column has at least two characters per column.
   if (!reserved_) ReserveFor(std::max(line.size(), 2 * columns + 7));
-  std::size_t pos = SplitHead(line).restStart;
-  if (pos == std::string_view::npos) return;  // no value fields at all
+  const std::size_t start = SplitHead(line).restStart;
+  if (start == std::string_view::npos) return;  // no value fields at all
   const double x = static_cast<double>(ReadLeadingInteger(line));
-  const char* const data = line.data();
-  const std::size_t size = line.size();
+  const char* p = line.data() + start;
+  const char* const end = line.data() + line.size();
   for (std::size_t m = 0; m < columns; ++m) {
-    const auto* comma = static_cast<const char*>(std::memchr(data + pos, ',', size - pos));
-    const std::size_t end = comma ? static_cast<std::size_t>(comma - data) : size;
-    const std::string_view value = TrimBlanksAndControls(line.substr(pos, end - pos));
-    if (!value.empty() && !IsLetter(value.front())) {
-      CalibrationSeries& series = result_.series[m];
+    CalibrationSeries& series = result_.series[m];
+    double y = 0.0;
+    if (const char* after = ReadPlainField(p, end, y)) {
+      // The common field: a short fixed-point number, perhaps with blanks around it.
       series.xs.push_back(x);
-      series.ys.push_back(ReadCalibrationValue(value).value_or(0.0));
+      series.ys.push_back(y);
+      p = after;
+    } else {
+      const auto* comma = static_cast<const char*>(std::memchr(p, ',', static_cast<std::size_t>(end - p)));
+      const char* const fieldEnd = comma ? comma : end;
+      const std::string_view value =
+          TrimBlanksAndControls(std::string_view(p, static_cast<std::size_t>(fieldEnd - p)));
+      if (!value.empty() && !IsLetter(value.front())) {
+        series.xs.push_back(x);
+        series.ys.push_back(ReadCalibrationValue(value).value_or(0.0));
+      }
+      p = fieldEnd;
     }
-    if (!comma) break;  // the remaining fields are empty
-    pos = end + 1;
+    if (p == end) break;  // the remaining fields are empty
+    ++p;                  // the comma
   }
 }
 

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "CalibrationNumber.h"
+#include "CsvField.h"
 #include "LineSplitter.h"
 
 namespace varnok {
@@ -140,6 +145,36 @@ TEST(ParseCalibrationText, ReusedStorageGivesTheSameSeriesAsFreshMemory) {
     }
   }
   EXPECT_EQ(fresh.series[1].ys, std::vector<double>{-8});
+}
+
+// Every field reads to the value of its trimmed text, whatever its form: plain fixed-point numbers take a
+// quicker road than the rest, and both must agree bit for bit.
+TEST(ParseCalibrationLines, EveryFieldFormReadsLikeItsTrimmedText) {
+  std::mt19937 random(11);
+  const char* const pads[] = {"", " ", "\t", "  \x7f"};
+  const char* const formats[] = {"%.0f", "%.3f", "%.7f", "%.15f", "%.2e", "%.17g", "%+.4f"};
+  std::uniform_real_distribution<double> magnitude(-8, 8);
+  std::string header = "0,0,30";
+  std::string data = "5,0,31";
+  std::vector<std::string> fields;
+  for (int k = 0; k < 100; ++k) {
+    char number[64];
+    const double value = std::pow(10.0, magnitude(random)) * (k % 2 ? -1 : 1);
+    std::snprintf(number, sizeof number, formats[k % 7], value);
+    std::string field = std::string(pads[k % 4]) + number + pads[(k / 4) % 4];
+    if (k % 13 == 0) field = " 1.2.3 ";
+    if (k % 17 == 0) field = "12345678901234567.5";
+    header += ",C" + std::to_string(k);
+    data += "," + field;
+    fields.push_back(field);
+  }
+  const CalibrationParseResult result = ParseCalibrationLines({header, data});
+  ASSERT_EQ(result.ColumnCount(), 100u);
+  for (std::size_t k = 0; k < 100; ++k) {
+    const double expected = ReadCalibrationValue(TrimBlanksAndControls(fields[k])).value_or(0.0);
+    ASSERT_EQ(result.series[k].ys.size(), 1u) << fields[k];
+    EXPECT_EQ(result.series[k].ys[0], expected) << "'" << fields[k] << "'";
+  }
 }
 
 TEST(ParseCalibrationText, AcceptsEveryLineEnd) {
