@@ -26,10 +26,10 @@ struct SerialMessage {
   std::string text;                // line: the command text without CR
 };
 
-// Splits the byte stream from the console into frames and text lines. A frame starts with a
-// header byte addressed to the instrument (0x08..0x0F) at the start of a line; a line is
-// printable text ended by CR. Line feeds, the console's ACK/NAK and other control bytes
-// between messages are skipped.
+// Splits the byte stream from the console into frames and text lines. Between messages a
+// header byte addressed to the instrument (0x08..0x0F, which includes LF and CR) starts a
+// frame; a printable character starts a text line, which CR ends. The console's ACK and NAK
+// and other control bytes between messages are skipped.
 class SerialInput {
  public:
   static constexpr std::size_t kMaxLine = 4096;

@@ -1,0 +1,78 @@
+#include <gtest/gtest.h>
+
+#include "SimFault.h"
+
+namespace varnok::sim {
+namespace {
+
+TEST(SimFaultForms, ParsesEveryFormAndRejectsOthers) {
+  struct Case {
+    const char* form;
+    FaultKind kind;
+  };
+  const Case good[] = {
+      {"none", FaultKind::kNone},          {"noreply", FaultKind::kNoReply},
+      {"late-id", FaultKind::kLateId},     {"exception", FaultKind::kException},
+      {"split", FaultKind::kSplit},        {"short:1", FaultKind::kShort},
+      {"short:8", FaultKind::kShort},      {"close", FaultKind::kClose},
+      {"refuse:7:2", FaultKind::kRefuse},  {"nak", FaultKind::kNak},
+      {"badcheck", FaultKind::kBadCheck},  {"bodycut", FaultKind::kBodyCut},
+      {"textcut", FaultKind::kTextCut},    {"banner", FaultKind::kBanner},
+  };
+  for (const auto& c : good) {
+    const auto f = ParseFault(c.form);
+    ASSERT_TRUE(f) << c.form;
+    EXPECT_EQ(f->kind, c.kind) << c.form;
+  }
+  EXPECT_EQ(ParseFault("short:3")->count, 3);
+  const auto refuse = ParseFault("refuse:200:-1");
+  ASSERT_TRUE(refuse);
+  EXPECT_EQ(refuse->code, 200);
+  EXPECT_EQ(refuse->value, 255);
+  for (const char* bad : {"", "short:0", "short:9", "short:x", "refuse:7", "refuse:300:1",
+                          "refuse:7:2x", "NAK", "slow"}) {
+    EXPECT_FALSE(ParseFault(bad)) << bad;
+  }
+  FaultSet set;
+  EXPECT_THROW(set.Arm("slow"), std::invalid_argument);
+}
+
+TEST(SimFaultSet, OneShotFaultsWaitForARequestTheyCanActOn) {
+  FaultSet set;
+  set.Arm("refuse:7:2");
+  set.Arm("nak");
+  set.Arm("banner");
+  const RequestKind tcpClock{Transport::kTcp, false, 141};
+  const RequestKind tcpRow{Transport::kTcp, false, 7};
+  const RequestKind serialText{Transport::kSerial, true, -1};
+  const RequestKind serialRow{Transport::kSerial, false, 7};
+
+  EXPECT_TRUE(set.Take(tcpClock).empty());
+  auto taken = set.Take(tcpRow);
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].kind, FaultKind::kRefuse);
+  EXPECT_TRUE(set.Take(tcpRow).empty());  // used up
+
+  taken = set.Take(serialText);
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].kind, FaultKind::kBanner);
+  taken = set.Take(serialRow);
+  ASSERT_EQ(taken.size(), 1u);
+  EXPECT_EQ(taken[0].kind, FaultKind::kNak);
+  EXPECT_TRUE(set.Take(serialRow).empty());
+}
+
+TEST(SimFaultSet, PersistentFaultsStayUntilNone) {
+  FaultSet set;
+  set.Set("noreply");
+  const RequestKind any{Transport::kTcp, false, 141};
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(set.Take(any).size(), 1u);
+  set.Arm("short:2");
+  EXPECT_EQ(set.Take(any).size(), 2u);
+  EXPECT_EQ(set.Take(any).size(), 1u);
+  set.Set("none");
+  EXPECT_TRUE(set.Take(any).empty());
+}
+
+}  // namespace
+}  // namespace varnok::sim
