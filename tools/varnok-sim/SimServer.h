@@ -28,7 +28,7 @@ struct SimOptions {
 //   late-id          first sends a reply carrying the previous transaction identifier, then the right one
 //   exception        answers with an exception response (function code 0x97)
 //   split            sends the reply in two parts, a short pause between them
-//   short:N          answers with only N bytes (1..8)
+//   short:N          answers with only N bytes (1..8); serial: ACK, then N bytes of the frame
 //   close            closes the connection instead of answering
 //   refuse:CODE:V    answers command CODE with the one-byte reply V (a refusal code)
 //   nak              serial: answers a frame with NAK
