@@ -366,8 +366,7 @@ void ConfigurationPage::RunParser() {
   if (outcome == ParseOutcome::kBadFrequencyCount) link_.ErrorBeep();
 }
 
-QString ConfigurationPage::DefaultFileChooser(QWidget* parent, const QString& initialFolder) {
-  QFileDialog dialog(parent);
+void ConfigurationPage::SetUpOpenDialog(QFileDialog& dialog, const QString& initialFolder) {
   dialog.setObjectName(QStringLiteral("OpenDialog1"));
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
@@ -375,6 +374,11 @@ QString ConfigurationPage::DefaultFileChooser(QWidget* parent, const QString& in
   dialog.setDefaultSuffix(QStringLiteral("CFG"));
   if (!initialFolder.isEmpty()) dialog.setDirectory(initialFolder);
   dialog.selectFile(QStringLiteral("*.cfg"));
+}
+
+QString ConfigurationPage::DefaultFileChooser(QWidget* parent, const QString& initialFolder) {
+  QFileDialog dialog(parent);
+  SetUpOpenDialog(dialog, initialFolder);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().constFirst();
 }

@@ -7,6 +7,7 @@
 #include "ConfigPanel.h"
 #include "link/InstrumentLink.h"
 
+class QFileDialog;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -33,6 +34,9 @@ class ConfigurationPage : public QWidget {
   using FileChooser = std::function<QString(QWidget* parent, const QString& initialFolder)>;
   void SetFileChooser(FileChooser chooser);
   QString InitialFolder() const { return initialFolder_; }
+
+  // Prepares OpenDialog1: its filters, default extension, initial file name and folder.
+  static void SetUpOpenDialog(QFileDialog& dialog, const QString& initialFolder);
 
   // The panel as the controls show it, and the reverse.
   ConfigPanel Panel() const;

@@ -1,6 +1,7 @@
 #include "ConfigurationPage.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QFontInfo>
 #include <QGroupBox>
 #include <QLabel>
@@ -158,6 +159,17 @@ TEST(ConfigurationPage, OpeningAFileFillsEditorPanelAndTable) {
   page.OpenCFGClick();
   ASSERT_EQ(foldersOffered.size(), 2);
   EXPECT_EQ(foldersOffered[1], sample.absolutePath()) << "the dialog opens next time in the file's folder";
+}
+
+TEST(ConfigurationPage, OpenDialogOffersConfigurationFilesFirst) {
+  QFileDialog dialog;
+  const QString folder = QString::fromStdString(VARNOK_CONFIG_FIXTURES);
+  ConfigurationPage::SetUpOpenDialog(dialog, folder);
+  EXPECT_EQ(dialog.nameFilters(), (QStringList{"Configuration File (*.CFG)", "All Files (*.*)"}));
+  EXPECT_EQ(dialog.selectedNameFilter(), "Configuration File (*.CFG)");
+  EXPECT_EQ(dialog.defaultSuffix(), "CFG");
+  EXPECT_EQ(dialog.fileMode(), QFileDialog::ExistingFile);
+  EXPECT_EQ(QFileInfo(dialog.directory().absolutePath()), QFileInfo(folder));
 }
 
 TEST(ConfigurationPage, CancelledOrUnreadableFileChangesNothing) {
