@@ -3,6 +3,8 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 
 #include "Instrument.h"
 #include "SampleCalibration.h"
@@ -139,6 +141,18 @@ TEST(SimSampleCalibration, FactoryTableFollowsTheSampleFile) {
   EXPECT_FLOAT_EQ(static_cast<float>(last[12]), 245.64f);
   for (int i = 1; i < kCalibrationRows; ++i) {
     EXPECT_GT(DecodeCalibrationRecord(rows[i])[0], DecodeCalibrationRecord(rows[i - 1])[0]) << i;
+  }
+}
+
+TEST(SimSampleCalibration, FactoryTableIsTheSampleFilesTable) {
+  std::ifstream file(VARNOK_SAMPLE_CFG, std::ios::binary);
+  if (!file) GTEST_SKIP() << "no sample configuration file in this tree";
+  const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  const auto parsed = ParseCalibrationBlock(text);
+  ASSERT_EQ(parsed.size(), 35u);
+  const auto rows = SampleCalibrationRows();
+  for (int i = 0; i < kCalibrationRows; ++i) {
+    EXPECT_EQ(rows[i], EncodeCalibrationRecord(parsed[i])) << "row " << i;
   }
 }
 
