@@ -40,7 +40,7 @@ TcpTransport::~TcpTransport() { Close(); }
 
 std::unique_ptr<TcpTransport> TcpTransport::Connect(const std::string& dottedAddress, int port,
                                                     std::chrono::milliseconds connectLimit, LinkTrace trace) {
-  if (port <= 0) port = 502;
+  port = EffectivePort(port);
   if (port > 65535) return nullptr;
   asio::error_code ec;
   const auto address = asio::ip::make_address_v4(dottedAddress, ec);

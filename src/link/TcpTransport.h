@@ -25,6 +25,9 @@ class TcpTransport : public TcpChannel {
   void DiscardInput() override;
   void Close() override;
 
+  // The port a connection uses: 0 or below means the instrument's port 502.
+  static int EffectivePort(int port) { return port <= 0 ? 502 : port; }
+
   // The linger time set on every connection (Linux has no system default; zero would reset the
   // connection on close instead of lingering).
   static constexpr int kLingerSeconds = 5;

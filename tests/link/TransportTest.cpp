@@ -122,6 +122,13 @@ TEST(TcpTransport, ReadabilityWaitEndsAtItsLimit) {
   EXPECT_FALSE(tcp->WaitWritable(10ms));
 }
 
+TEST(TcpTransport, PortZeroOrNegativeMeans502) {
+  const struct {
+    int given, used;
+  } cases[] = {{0, 502}, {-1, 502}, {-70000, 502}, {1, 1}, {502, 502}, {5020, 5020}};
+  for (const auto& c : cases) EXPECT_EQ(TcpTransport::EffectivePort(c.given), c.used) << c.given;
+}
+
 TEST(TcpTransport, RefusedOrBadAddressGivesNoConnection) {
   int freePort = 0;
   {
