@@ -109,7 +109,9 @@ ChartRect MonitorChart::Reduce(int columns) {
         }
       }
     }
-    reducedShown_ = {shown.xMin, shown.xMax, any ? low : 0, any ? high : 1};
+    // A margin of 5 % keeps the highest and lowest line off the frame.
+    const double margin = (high - low) * 0.05;
+    reducedShown_ = {shown.xMin, shown.xMax, any ? low - margin : 0, any ? high + margin : 1};
   }
   if (axes_.Vertical().automatic) {
     shown.yMin = reducedShown_.yMin;
