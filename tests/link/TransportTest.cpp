@@ -122,6 +122,26 @@ TEST(TcpTransport, ReadabilityWaitEndsAtItsLimit) {
   EXPECT_FALSE(tcp->WaitWritable(10ms));
 }
 
+TEST(TcpTransport, ConnectThatHangsEndsAtItsLimit) {
+  // A listener that never accepts: once its queue is full, further connection attempts go unanswered.
+  asio::io_context io;
+  asio::ip::tcp::acceptor listener(io, asio::ip::tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0));
+  listener.listen(0);
+  const int port = listener.local_endpoint().port();
+  std::vector<std::unique_ptr<TcpTransport>> queued;
+  auto took = std::chrono::steady_clock::duration::zero();
+  for (int i = 0; i < 8; ++i) {
+    const auto start = std::chrono::steady_clock::now();
+    auto tcp = TcpTransport::Connect("127.0.0.1", port, 300ms);
+    took = std::chrono::steady_clock::now() - start;
+    if (!tcp) break;
+    queued.push_back(std::move(tcp));
+  }
+  ASSERT_LT(queued.size(), 8u) << "the listener's queue never filled";
+  EXPECT_GE(took, 250ms);
+  EXPECT_LT(took, 3000ms);
+}
+
 TEST(TcpTransport, PortZeroOrNegativeMeans502) {
   const struct {
     int given, used;
