@@ -84,6 +84,7 @@ CommandConsole::CommandConsole(InstrumentLink& link, SettingsFile& settings, QWi
   ip_->setObjectName("IP");
   ip_->setEditable(true);
   ip_->setInsertPolicy(QComboBox::NoInsert);
+  ip_->setCompleter(nullptr);  // no completion from the history: the command runs exactly as typed
   ip_->setMaxVisibleItems(kDropDownRows);
   ip_->setToolTip("Enter command here");
   ip_->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -116,6 +116,21 @@ TEST_F(ConsoleFixture, CommandAlreadyInTheHistoryStaysWhereItIs) {
   EXPECT_EQ(ListItems(), (Entries{"software", "fault", "status", "line"}));
 }
 
+TEST_F(ConsoleFixture, PrefixOfAnEntryRunsAsTyped) {
+  Open();
+  // Completion, where a box has it, works only in the active window with the box focused.
+  console->show();
+  console->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(console.get(), 5000));
+  Box()->setFocus();
+  for (const char* typed : {"sta", "STATUS", "Soft"}) {
+    link.Script({2, "OK"});
+    Execute(typed);
+  }
+  EXPECT_EQ(link.sent, (Entries{"sta", "STATUS", "Soft"}));
+  EXPECT_EQ(ListItems(), (Entries{"Soft", "STATUS", "sta", "software", "fault", "status", "line"}));
+}
+
 TEST_F(ConsoleFixture, EnterExecutesOnceAndInsertsNothing) {
   Open();
   for (QWidget* target : {static_cast<QWidget*>(Box()), static_cast<QWidget*>(Box()->lineEdit())}) {
