@@ -128,6 +128,16 @@ TEST(SimTcp, EveryFaultGivesItsValue) {
   }
 }
 
+TEST(SimTcp, NamesAreLookedUpToTheirFirstIPv4Address) {
+  AsioLinkOpener opener(Quick());
+  EXPECT_EQ(opener.LookUpIPv4("localhost"), "127.0.0.1");
+  EXPECT_EQ(opener.LookUpIPv4("10.1.2.3"), "10.1.2.3");
+  EXPECT_FALSE(opener.LookUpIPv4(""));
+  Console c;
+  const auto connected = c.Press("http://localhost:" + std::to_string(c.sim.TcpPort()) + "/");
+  EXPECT_EQ(connected.outcome, ConnectOutcome::Connected);
+}
+
 TEST(SimTcp, RefusalCodeIsShownAsProblem) {
   Console c;
   ASSERT_EQ(c.Press(c.TcpAddress()).outcome, ConnectOutcome::Connected);
@@ -211,6 +221,7 @@ TEST(SimSerial, EveryFaultGivesItsValue) {
   } cases[] = {
       {"nak", false, kSerialNak},       {"badcheck", false, kSerialBadCheck}, {"bodycut", false, kSerialBadCheck},
       {"noreply", false, kSerialNoBytes}, {"textcut", true, -1},             {"noreply", true, -1},
+      {"short:2", false, kSerialNoBytes}, {"short:5", false, kSerialBadCheck}, {"split", false, 32},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.fault);
