@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -133,7 +134,13 @@ TEST_F(ConsoleFixture, PrefixOfAnEntryRunsAsTyped) {
 
 TEST_F(ConsoleFixture, EnterExecutesOnceAndInsertsNothing) {
   Open();
-  for (QWidget* target : {static_cast<QWidget*>(Box()), static_cast<QWidget*>(Box()->lineEdit())}) {
+  console->show();
+  console->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(console.get(), 5000));
+  Box()->setFocus();
+  ASSERT_NE(QApplication::focusWidget(), nullptr);
+  for (QWidget* target : {QApplication::focusWidget(), static_cast<QWidget*>(Box()),
+                          static_cast<QWidget*>(Box()->lineEdit())}) {
     link.sent.clear();
     link.Script({2, "OK"});
     Type("fault");
