@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
@@ -168,6 +169,20 @@ TEST_F(ConsoleFixture, DeleteRemovesTheUpperDuplicateAndSelectsTheFirstEntry) {
   console->findChild<QAction*>("Delete1")->trigger();
   EXPECT_EQ(ListItems(), (Entries{"a", "b", "dup"}));
   EXPECT_EQ(Box()->currentText(), "missing");
+}
+
+TEST_F(ConsoleFixture, RightClickInTheCommandBoxOpensDeleteAndSort) {
+  Open();
+  console->show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(console.get(), 5000));
+  auto* menu = console->findChild<QMenu*>("PopupMenu1");
+  ASSERT_NE(menu, nullptr);
+  for (QWidget* target : {static_cast<QWidget*>(Box()->lineEdit()), static_cast<QWidget*>(Box())}) {
+    EXPECT_EQ(target->contextMenuPolicy(), Qt::CustomContextMenu);
+    emit target->customContextMenuRequested(QPoint(5, 5));
+    EXPECT_TRUE(menu->isVisible());
+    menu->hide();
+  }
 }
 
 TEST_F(ConsoleFixture, SortOrdersTheListAndNewEntriesStillGoOnTop) {
