@@ -8,6 +8,9 @@ namespace varnok {
 // Claims the port for this process alone. False when another user holds it.
 bool ClaimExclusiveAccess(asio::serial_port& port);
 
+// Gives the port back to everyone (before it is closed: some terminals keep the claim past the close).
+void ReleaseExclusiveAccess(asio::serial_port& port);
+
 // Drops the bytes that the driver has received but nobody has read.
 void DiscardDriverInput(asio::serial_port& port);
 

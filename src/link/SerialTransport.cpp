@@ -124,6 +124,7 @@ void SerialTransport::Close() {
   if (!impl_ || !impl_->port.is_open()) return;
   asio::error_code ignored;
   impl_->port.cancel(ignored);
+  ReleaseExclusiveAccess(impl_->port);
   impl_->port.close(ignored);
 }
 

@@ -219,15 +219,22 @@ TEST(SerialTransport, MissingDeviceOrSecondUserIsRefused) {
   test::PtyPair pty;
   auto first = SerialTransport::Open(pty.SlavePath(), QuickSerial());
   ASSERT_NE(first, nullptr);
-  {
-    // The terminal is marked exclusive (the superuser may still open it to look).
+  // The terminal is marked exclusive while it is open, and no longer once it is closed (the superuser
+  // may open it to look).
+  const auto exclusive = [&] {
     const int look = ::open(pty.SlavePath().c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    int flag = -1;
     if (look >= 0) {
-      int exclusive = 0;
-      ASSERT_EQ(::ioctl(look, TIOCGEXCL, &exclusive), 0);
-      EXPECT_EQ(exclusive, 1);
+      ::ioctl(look, TIOCGEXCL, &flag);
       ::close(look);
     }
+    return flag;
+  };
+  if (::geteuid() == 0) {
+    EXPECT_EQ(exclusive(), 1);
+    first->Close();
+    EXPECT_EQ(exclusive(), 0);
+    EXPECT_NE(SerialTransport::Open(pty.SlavePath(), QuickSerial()), nullptr);
   }
   if (::geteuid() == 0) GTEST_SKIP() << "the superuser passes exclusive terminals";
   EXPECT_EQ(SerialTransport::Open(pty.SlavePath(), QuickSerial()), nullptr);
