@@ -161,6 +161,11 @@ int main(int argc, char** argv) {
     chart.Render(painter, image.rect());
   });
 
+  // --picture FILE keeps the last redraw, to look at.
+  for (int i = 1; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--picture") == 0) image.save(QString::fromLocal8Bit(argv[i + 1]));
+  }
+
   if (argc > 1 && std::strcmp(argv[1], "--ours-only") == 0) {
     Print("full redraw (reduce + paint):", redraw);
     Print("  of which reduction:", reduceOnly);

@@ -14,6 +14,7 @@
 
 #include "monitor/AxisTicks.h"
 #include "monitor/ColumnReduction.h"
+#include "monitor/PolylinePixels.h"
 
 namespace varnok {
 namespace {
@@ -128,7 +129,7 @@ MonitorChart::Frame MonitorChart::Arrange(const QRect& area) {
   return {plot, Reduce(plot.width())};
 }
 
-void MonitorChart::Render(QPainter& painter, const QRect& area) {
+void MonitorChart::Render(QPainter& painter, const QRect& area, Lines lines) {
   const Frame frame = Arrange(area);
   const QRect& plot = frame.plot;
   const ChartRect& shown = frame.shown;
@@ -177,9 +178,18 @@ void MonitorChart::Render(QPainter& painter, const QRect& area) {
   drawnPoints_ = 0;
   painter.setClipRect(plot.adjusted(1, 1, 0, 0));
   // Whole pixels: points that land on the pixel of the one before add nothing to the line.
+  const qreal ratio = painter.device() ? painter.device()->devicePixelRatioF() : 1.0;
+  const bool pixels = lines == Lines::Pixels;
+  if (pixels) {
+    const QSize layerSize = (QSizeF(plot.size()) * ratio).toSize();
+    if (lineLayer_.size() != layerSize) lineLayer_ = QImage(layerSize, QImage::Format_ARGB32_Premultiplied);
+    lineLayer_.fill(Qt::transparent);
+  }
   std::vector<QPoint> polyline;
+  std::vector<PixelPoint> layerLine;
   for (std::size_t i = 0; i < series.size() && i < reduced_.size(); ++i) {
     const std::vector<ChartPoint>& points = reduced_[i];
+    const QColor colour = ColourOf(series[i].colour);
     polyline.clear();
     polyline.reserve(points.size());
     for (const ChartPoint& p : points) {
@@ -187,16 +197,27 @@ void MonitorChart::Render(QPainter& painter, const QRect& area) {
       if (polyline.empty() || polyline.back() != pixel) polyline.push_back(pixel);
     }
     drawnPoints_ += polyline.size();
-    painter.setPen(QPen(ColourOf(series[i].colour), 0));
     if (points.size() == 1) {
-      painter.setBrush(ColourOf(series[i].colour));
+      painter.setPen(QPen(colour, 0));
+      painter.setBrush(colour);
       painter.drawRect(QRect(polyline[0] - QPoint(2, 2), QSize(4, 4)));
       painter.setBrush(Qt::NoBrush);
-    } else if (polyline.size() == 1) {
-      painter.drawPoint(polyline[0]);
-    } else if (!polyline.empty()) {
+    } else if (pixels) {
+      layerLine.clear();
+      for (const QPoint& p : polyline) {
+        layerLine.push_back({static_cast<int>(std::lround((p.x() - plot.left()) * ratio)),
+                             static_cast<int>(std::lround((p.y() - plot.top()) * ratio))});
+      }
+      DrawPolylinePixels(reinterpret_cast<std::uint32_t*>(lineLayer_.bits()), lineLayer_.width(),
+                         lineLayer_.height(), lineLayer_.bytesPerLine() / 4, layerLine, colour.rgba());
+    } else if (polyline.size() > 1) {
+      painter.setPen(QPen(colour, 0));
       painter.drawPolyline(polyline.data(), static_cast<int>(polyline.size()));
     }
+  }
+  if (pixels) {
+    lineLayer_.setDevicePixelRatio(ratio);
+    painter.drawImage(plot.topLeft(), lineLayer_);
   }
   painter.setClipping(false);
 
@@ -237,7 +258,7 @@ void MonitorChart::CopyToClipboard() {
     generator.setViewBox(area);
     generator.setTitle("Monitor chart");
     QPainter painter(&generator);
-    Render(painter, area);
+    Render(painter, area, Lines::Vectors);
   }
   mime->setData("image/svg+xml", svg.data());
 

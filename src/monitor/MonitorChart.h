@@ -1,4 +1,5 @@
 #pragma once
+#include <QImage>
 #include <QPoint>
 #include <QTimer>
 #include <QWidget>
@@ -28,8 +29,12 @@ class MonitorChart : public QWidget {
   // The data rectangle the chart shows now.
   ChartRect CurrentRange();
 
+  // How the lines are drawn: into a pixel layer of their own (fast; screen and bitmaps) or as
+  // polylines (vector pictures).
+  enum class Lines { Pixels, Vectors };
+
   // Draws the whole chart into `area` of any paint device (screen, picture for the clipboard, image).
-  void Render(QPainter& painter, const QRect& area);
+  void Render(QPainter& painter, const QRect& area, Lines lines = Lines::Pixels);
 
   // Puts the chart on the clipboard as a vector drawing (SVG) and as a bitmap.
   void CopyToClipboard();
@@ -71,7 +76,7 @@ class MonitorChart : public QWidget {
   ChartRect reducedShown_{};
   std::size_t drawnPoints_ = 0;
 
-  Frame lastFrame_{};
+  QImage lineLayer_;
   bool zooming_ = false;
   bool panning_ = false;
   QPoint dragStart_;
