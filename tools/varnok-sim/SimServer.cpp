@@ -477,17 +477,18 @@ void SimServer::Stop() {
   Impl& d = *impl_;
   if (!d.started) return;
   d.started = false;
-  std::promise<void> closed;
-  asio::post(d.io, [&d, &closed] {
+  auto closed = std::make_shared<std::promise<void>>();
+  auto closedFuture = closed->get_future();
+  asio::post(d.io, [&d, closed] {
     std::error_code ignored;
     if (d.acceptor) d.acceptor->close(ignored);
     for (auto& w : d.sessions) {
       if (auto s = w.lock()) s->Close();
     }
     if (d.serial) d.serial->Close();
-    closed.set_value();
+    closed->set_value();
   });
-  closed.get_future().wait_for(2s);
+  closedFuture.wait_for(2s);
   d.work.reset();
   d.io.stop();
   if (d.thread.joinable()) d.thread.join();

@@ -10,9 +10,34 @@
 
 namespace {
 
-void Usage() {
-  std::cerr << "usage: varnok-sim [--tcp-port N] [--tcp-address ADDR] [--no-tcp] [--serial]\n"
-               "                  [--serial-link PATH] [--fault FORM]... [--model TEXT]\n";
+void Usage(std::ostream& out) {
+  out << "usage: varnok-sim [--tcp-port N] [--tcp-address ADDR] [--no-tcp] [--serial]\n"
+         "                  [--serial-link PATH] [--fault FORM]... [--model TEXT]\n"
+         "\n"
+         "A stand-in instrument. Serves the function-23 tunnel on TCP (port 5020 unless told,\n"
+         "0 picks a free port, 502 is the instrument's own; address 127.0.0.1 unless told) and,\n"
+         "with --serial, the serial line on a pseudo-terminal (--serial-link also links PATH to\n"
+         "it). Prints \"TCP port: N\" and \"Serial: PATH\" once listening; stops on SIGINT/SIGTERM.\n"
+         "\n"
+         "Faults (--fault keeps one for every request; the text command \"sim fault FORM\" arms\n"
+         "one for the next request it can act on):\n"
+         "  none            clear every fault\n"
+         "  noreply         never answer\n"
+         "  late-id         a stale reply with the previous transaction identifier first (TCP)\n"
+         "  exception       an exception response, function code 0x97 (TCP)\n"
+         "  split           the reply in two parts with a short pause\n"
+         "  short:N         only N bytes of the reply (1..8)\n"
+         "  close           close the connection instead of answering (TCP)\n"
+         "  refuse:CODE:V   answer command CODE with the one-byte refusal V\n"
+         "  nak             answer a frame with NAK (serial)\n"
+         "  badcheck        a reply frame with a wrong check byte (serial)\n"
+         "  bodycut         a reply frame whose body stops short (serial)\n"
+         "  textcut         a text reply that stops in the middle of a line (serial)\n"
+         "  banner          a text reply starting with a \"Torvelmandra\" line\n"
+         "\n"
+         "Other text commands for tests: \"sim text N\" (a reply of N bytes ending in OK),\n"
+         "\"sim noterm N\" (N bytes without a terminator line), \"sim echo TEXT\" (TEXT as the\n"
+         "reply; \\r, \\n, \\t stand for those characters).\n";
 }
 
 bool ParsePort(const char* text, int& port) {
@@ -49,10 +74,10 @@ int main(int argc, char** argv) {
     } else if (arg == "--model" && hasValue) {
       options.model = argv[++i];
     } else if (arg == "--help" || arg == "-h") {
-      Usage();
+      Usage(std::cout);
       return 0;
     } else {
-      Usage();
+      Usage(std::cerr);
       return 2;
     }
   }
