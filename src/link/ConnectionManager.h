@@ -32,7 +32,7 @@ class ConnectionManager {
   ConnectionManager(CommandLayer& layer, LinkWindow& window, LinkOpener& opener);
 
   // Button up: Disconnect. Button down: close any leftover link, open the one the address names
-  // (dotted IPv4 or host name with an optional ":port", "http://host/", COMn, /dev/...), ask the
+  // (dotted IPv4 or host name with an optional ":port", "http://host/", COMn, a device path), ask the
   // instrument for its model and show " Connected" and " Model:" + model; every failure releases the
   // button. After a successful connection the status poll timer runs again.
   ConnectResult ConnectBtnClick(const std::string& ipText, const std::string& portText);

@@ -41,7 +41,7 @@ std::optional<int> ParsePortText(std::string_view text) {
 LinkAddress InterpretAddress(std::string_view ipText) {
   LinkAddress address;
   const std::string prepared = PrepareAddressText(ipText);
-  if (StartsWithNoCase(prepared, "COM") || prepared.starts_with("/dev/")) {
+  if (StartsWithNoCase(prepared, "COM") || IsSerialDevicePath(ipText)) {
     address.serial = true;
     address.device = SerialDeviceName(ipText);
     return address;

@@ -11,7 +11,7 @@ namespace varnok {
 std::string PrepareAddressText(std::string_view ipText);
 
 struct LinkAddress {
-  bool serial = false;      // begins with "COM" in any letter case, or with "/dev/"
+  bool serial = false;      // begins with "COM" in any letter case, or is a device path ("/dev/ttyUSB0")
   std::string device;       // serial: the platform's device name of the text as typed
   std::string host;         // network: the prepared address without a ":port" suffix
   std::optional<int> port;  // network: a ":port" suffix (1..65535) overriding the port box

@@ -82,6 +82,11 @@ TEST(VarnokCmd, CodedCommandWithDataAndFailures) {
   EXPECT_EQ(block.exitCode, 0) << block.err;
   EXPECT_TRUE(block.out.starts_with("result: 240\n")) << block.out;
 
+  s.sim.ArmFault("textcut");  // the model query is a frame; the text command meets the fault
+  const auto cut = RunCmd(s.sim.SerialPath() + " text status");
+  EXPECT_EQ(cut.exitCode, 1);
+  EXPECT_EQ(cut.out, "result: -1\n");
+
   EXPECT_EQ(RunCmd("127.0.0.1:1 code 141").exitCode, 1) << "nothing listens there";
   EXPECT_EQ(RunCmd(s.Tcp() + " code 300").exitCode, 2);
   EXPECT_EQ(RunCmd(s.Tcp()).exitCode, 2);

@@ -41,6 +41,7 @@ TEST(LinkAddress, Interpretation) {
       {"Com12", true, "/dev/ttyS11", "", 0},
       {"computer1", true, "/dev/computer1", "", 0},
       {"/dev/pts/4", true, "/dev/pts/4", "", 0},
+      {"/tmp/varnok-tty", true, "/tmp/varnok-tty", "", 0},
       {"10.0.0.5", false, "", "10.0.0.5", 0},
       {"10.0.0.5:5020", false, "", "10.0.0.5", 5020},
       {"http://10.0.0.5:5020/", false, "", "10.0.0.5", 5020},

@@ -17,7 +17,8 @@ namespace {
 const char* kUsage =
     "usage: varnok-cmd [-v] ADDRESS text COMMAND...\n"
     "       varnok-cmd [-v] ADDRESS code N [HEXDATA]\n"
-    "ADDRESS: dotted IPv4 address or host name, optionally with :PORT (default 502); COMn; or /dev/...\n"
+    "ADDRESS: dotted IPv4 address or host name, optionally with :PORT (default 502); COMn (/dev/ttyS(n-1));\n"
+    "         or a serial device path such as /dev/ttyUSB0\n"
     "-v prints every byte sent (>) and received (<) on standard error.\n";
 
 // The window of a program without windows: the button is a flag, the panels go to standard error.
