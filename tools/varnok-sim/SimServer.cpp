@@ -31,6 +31,7 @@ constexpr auto kSerialRetry = 50ms;    // while no one holds the pseudo-terminal
 constexpr auto kPartialTimeout = 1500ms;
 constexpr std::size_t kMaxSerialText = 16384;
 constexpr std::size_t kMaxFrameReply = 255;
+constexpr std::size_t kMaxRecordedRequests = 100000;
 
 // One write of a reply, possibly after a pause; or the end of the connection.
 struct Step {
@@ -117,11 +118,13 @@ struct SimServer::Impl {
   std::string serialPath;
 
   mutable std::mutex receivedMutex;
-  std::vector<std::vector<std::uint8_t>> received;
+  std::deque<std::vector<std::uint8_t>> received;
 
   void Record(const std::vector<std::uint8_t>& raw) {
     std::lock_guard lock(receivedMutex);
     received.push_back(raw);
+    // A simulator left running for days keeps only the latest requests.
+    if (received.size() > kMaxRecordedRequests) received.pop_front();
   }
 
   void Accept();
@@ -265,7 +268,8 @@ void SimServer::Impl::Accept() {
   acceptor->async_accept([this](std::error_code ec, asio::ip::tcp::socket socket) {
     if (ec == asio::error::operation_aborted || !acceptor->is_open()) return;
     if (!ec) {
-      socket.set_option(asio::ip::tcp::no_delay(true));
+      std::error_code ignored;
+      socket.set_option(asio::ip::tcp::no_delay(true), ignored);
       auto session = std::make_shared<TcpSession>(*this, std::move(socket));
       std::erase_if(sessions, [](const auto& w) { return w.expired(); });
       sessions.push_back(session);
@@ -519,7 +523,7 @@ void SimServer::WithState(const std::function<void(InstrumentState&)>& fn) {
 
 std::vector<std::vector<std::uint8_t>> SimServer::ReceivedRequests() const {
   std::lock_guard lock(impl_->receivedMutex);
-  return impl_->received;
+  return {impl_->received.begin(), impl_->received.end()};
 }
 
 }  // namespace varnok::sim

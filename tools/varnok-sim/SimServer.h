@@ -66,7 +66,8 @@ class SimServer {
   // Runs `fn` with the instrument state locked (tests read back what was stored).
   void WithState(const std::function<void(InstrumentState&)>& fn);
 
-  // Requests received so far (raw bytes of each TCP request or serial frame/text line), for tests.
+  // Requests received so far (raw bytes of each TCP request or serial frame/text line), for tests;
+  // the latest 100000 when more arrived.
   std::vector<std::vector<std::uint8_t>> ReceivedRequests() const;
 
  private:
