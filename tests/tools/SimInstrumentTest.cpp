@@ -58,6 +58,19 @@ TEST_F(SimInstrument, StoresSettingsGroupsAndReturnsThemOnRead) {
   }
 }
 
+TEST_F(SimInstrument, TakesATipRecordWithMoreAnglesThanItsCount) {
+  // The console sends the count from one field and the angles from a list; they may disagree.
+  Bytes record(18 + 4 * 5, 0);
+  record[0] = 4;
+  record[18 + 16] = 0x42;
+  EXPECT_EQ(Coded(8, record), Bytes{0});
+  EXPECT_EQ(Coded(168), record);
+  Bytes tooMany(18 + 4 * 17, 0);
+  tooMany[0] = 16;
+  EXPECT_EQ(Coded(8, tooMany), Bytes{kBadLength});
+  EXPECT_EQ(Coded(168), record);
+}
+
 TEST_F(SimInstrument, RefusesMalformedWritesWithAProblemCode) {
   struct Case {
     const char* what;

@@ -79,6 +79,13 @@ TEST_F(SimServerTcp, RefusesAMalformedRequestWithAnExceptionAndStaysUsable) {
   EXPECT_EQ(good[10], 7);
 }
 
+TEST_F(SimServerTcp, StartFailsWhenThePortIsTaken) {
+  SimOptions options;
+  options.tcpPort = server->TcpPort();
+  SimServer second(options);
+  EXPECT_THROW(second.Start(), std::runtime_error);
+}
+
 TEST_F(SimServerTcp, ServesOneConnectionAfterAnother) {
   for (std::uint16_t id = 1; id <= 3; ++id) {
     TcpClient client(server->TcpPort());
