@@ -55,7 +55,7 @@ void CalibrationChartModel::Build(std::vector<CalibrationSeries> series) {
   }
 }
 
-ChartRect CalibrationChartModel::Geometry(std::size_t k) {
+ChartPlace CalibrationChartModel::Geometry(std::size_t k) {
   return {kChartLeft, static_cast<int>(k) * kChartPitch, kChartWidth, kChartHeight};
 }
 

@@ -7,12 +7,12 @@
 
 namespace varnok {
 
-struct ChartRect {
+struct ChartPlace {
   int left;
   int top;
   int width;
   int height;
-  bool operator==(const ChartRect&) const = default;
+  bool operator==(const ChartPlace&) const = default;
 };
 
 struct HorizontalRange {
@@ -47,7 +47,7 @@ class CalibrationChartModel {
 
   std::size_t Count() const { return charts_.size(); }
   const Chart& At(std::size_t k) const { return charts_.at(k); }
-  static ChartRect Geometry(std::size_t k);
+  static ChartPlace Geometry(std::size_t k);
 
   // The range the chart's horizontal axis shows: the data's extent when automatic (0 … 0 without
   // points), otherwise the fixed range.

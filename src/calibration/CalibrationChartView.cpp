@@ -73,7 +73,7 @@ void CalibrationChartView::Reduce() {
   reduced_ = ReduceToPixelColumns(xs_, ys_, min, max, PlotArea().width());
   // The vertical axis fits the points inside the horizontal range.
   bool any = false;
-  for (const ChartPoint& p : reduced_) {
+  for (const CalPoint& p : reduced_) {
     if (p.x < min || p.x > max) continue;
     if (!any) {
       yMin_ = yMax_ = p.y;
@@ -150,7 +150,7 @@ void CalibrationChartView::paintEvent(QPaintEvent*) {
   painter.setClipRect(plot);
   QPolygonF line;
   line.reserve(static_cast<qsizetype>(reduced_.size()));
-  for (const ChartPoint& p : reduced_) line.append(QPointF(toX(p.x), toY(p.y)));
+  for (const CalPoint& p : reduced_) line.append(QPointF(toX(p.x), toY(p.y)));
   painter.setPen(QPen(Qt::red, 1));
   painter.drawPolyline(line);
   painter.setPen(QPen(Qt::red, 3, Qt::SolidLine, Qt::SquareCap));

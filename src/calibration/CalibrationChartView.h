@@ -30,7 +30,7 @@ class CalibrationChartView : public QWidget {
   double RangeMin() const { return xMin_; }
   double RangeMax() const { return xMax_; }
   // What the last paint drew, for tests and the benchmark.
-  const std::vector<ChartPoint>& DrawnPoints() const { return reduced_; }
+  const std::vector<CalPoint>& DrawnPoints() const { return reduced_; }
   int PaintCount() const { return paintCount_; }
 
   // The horizontal value under a widget x coordinate.
@@ -56,7 +56,7 @@ class CalibrationChartView : public QWidget {
   std::span<const double> ys_;
   double xMin_ = 0.0;
   double xMax_ = 0.0;
-  std::vector<ChartPoint> reduced_;
+  std::vector<CalPoint> reduced_;
   bool reducedValid_ = false;
   double yMin_ = 0.0;
   double yMax_ = 0.0;

@@ -210,7 +210,7 @@ void CalibrationPage::BuildCharts(std::vector<CalibrationSeries> series) {
   for (std::size_t k = 0; k < count; ++k) {
     auto* view = new CalibrationChartView(chartStack_);
     view->setObjectName(QStringLiteral("CalChart%1").arg(k));
-    const ChartRect place = CalibrationChartModel::Geometry(k);
+    const ChartPlace place = CalibrationChartModel::Geometry(k);
     view->setGeometry(place.left, place.top, place.width, place.height);
     const CalibrationChartModel::Chart& chart = charts_.At(k);
     view->SetSeries(chart.title, chart.xs, chart.ys);
@@ -223,7 +223,7 @@ void CalibrationPage::BuildCharts(std::vector<CalibrationSeries> series) {
     ApplyRange(k);
     view->show();
   }
-  const ChartRect last = CalibrationChartModel::Geometry(count == 0 ? 0 : count - 1);
+  const ChartPlace last = CalibrationChartModel::Geometry(count == 0 ? 0 : count - 1);
   chartStack_->resize(chartStack_->width(), count == 0 ? 0 : last.top + last.height + 10);
 }
 

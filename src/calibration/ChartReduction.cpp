@@ -5,9 +5,9 @@
 
 namespace varnok {
 
-std::vector<ChartPoint> ReduceToPixelColumns(std::span<const double> xs, std::span<const double> ys,
+std::vector<CalPoint> ReduceToPixelColumns(std::span<const double> xs, std::span<const double> ys,
                                              double xMin, double xMax, int pixelColumns) {
-  std::vector<ChartPoint> out;
+  std::vector<CalPoint> out;
   const std::size_t count = std::min(xs.size(), ys.size());
   if (count == 0 || pixelColumns <= 0 || !(xMin <= xMax)) return out;
   const auto first = static_cast<std::size_t>(std::lower_bound(xs.begin(), xs.begin() + count, xMin) - xs.begin());

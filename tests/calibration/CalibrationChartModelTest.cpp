@@ -29,7 +29,7 @@ TEST(CalibrationChartModel, ANewDisplayReplacesTheStack) {
   ASSERT_EQ(model.Count(), 3u);
   const int tops[] = {0, 200, 400};
   for (std::size_t k = 0; k < 3; ++k) {
-    EXPECT_EQ(CalibrationChartModel::Geometry(k), (ChartRect{50, tops[k], 400, 190}));
+    EXPECT_EQ(CalibrationChartModel::Geometry(k), (ChartPlace{50, tops[k], 400, 190}));
     EXPECT_EQ(model.At(k).title, "T" + std::to_string(k));
     EXPECT_TRUE(model.IsAutomatic(k));
   }

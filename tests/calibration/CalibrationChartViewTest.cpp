@@ -28,7 +28,7 @@ TEST(CalibrationChartView, DrawsReducedPointsOfTheVisibleRange) {
 
   view.SetHorizontalRange(5000, 5100);
   view.render(&image);
-  const std::vector<ChartPoint>& drawn = view.DrawnPoints();
+  const std::vector<CalPoint>& drawn = view.DrawnPoints();
   ASSERT_FALSE(drawn.empty());
   EXPECT_EQ(drawn.front().x, 4999);  // the neighbour just left of the range
   EXPECT_EQ(drawn.back().x, 5101);

@@ -14,8 +14,8 @@ TEST(ReduceToPixelColumns, KeepsFirstLowestHighestLastInOrderPlusOutsideNeighbou
   const std::vector<double> xs = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
   const std::vector<double> ys = {9, 5, 7, 1, 8, 6, 2, 3, 4, 0};
   // Range 1 … 8 over two pixel columns: column 0 holds x 1..4, column 1 x 5..8.
-  const std::vector<ChartPoint> reduced = ReduceToPixelColumns(xs, ys, 1, 8, 2);
-  const std::vector<ChartPoint> expected = {
+  const std::vector<CalPoint> reduced = ReduceToPixelColumns(xs, ys, 1, 8, 2);
+  const std::vector<CalPoint> expected = {
       {0, 9},                          // outside neighbour on the left
       {1, 5}, {3, 1}, {4, 8},          // first 1, lowest 3, highest 4 (also last)
       {5, 6}, {6, 2}, {8, 4},          // first and highest 5, lowest 6, last 8
@@ -34,7 +34,7 @@ TEST(ReduceToPixelColumns, EveryPixelColumnKeepsTheExtremesOfTheFullData) {
   }
   const double xMin = 1234, xMax = 5000;
   const int columns = 397;
-  const std::vector<ChartPoint> reduced = ReduceToPixelColumns(xs, ys, xMin, xMax, columns);
+  const std::vector<CalPoint> reduced = ReduceToPixelColumns(xs, ys, xMin, xMax, columns);
   ASSERT_LE(reduced.size(), 4u * columns + 2);
 
   const auto columnOf = [&](double x) {
@@ -48,19 +48,19 @@ TEST(ReduceToPixelColumns, EveryPixelColumnKeepsTheExtremesOfTheFullData) {
   for (std::size_t i = 0; i < xs.size(); ++i) {
     if (xs[i] >= xMin && xs[i] <= xMax) widen(full, columnOf(xs[i]), ys[i]);
   }
-  for (const ChartPoint& p : reduced) {
+  for (const CalPoint& p : reduced) {
     if (p.x >= xMin && p.x <= xMax) widen(kept, columnOf(p.x), p.y);
   }
   EXPECT_EQ(kept, full);
   EXPECT_TRUE(std::is_sorted(reduced.begin(), reduced.end(),
-                             [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; }));
+                             [](const CalPoint& a, const CalPoint& b) { return a.x < b.x; }));
   EXPECT_LT(reduced.front().x, xMin);
   EXPECT_GT(reduced.back().x, xMax);
 }
 
 TEST(ReduceToPixelColumns, DegenerateInputs) {
   const std::vector<double> xs = {5, 5, 5}, ys = {1, 3, 2};
-  EXPECT_EQ(ReduceToPixelColumns(xs, ys, 5, 5, 10), (std::vector<ChartPoint>{{5, 1}, {5, 3}, {5, 2}}));
+  EXPECT_EQ(ReduceToPixelColumns(xs, ys, 5, 5, 10), (std::vector<CalPoint>{{5, 1}, {5, 3}, {5, 2}}));
   EXPECT_TRUE(ReduceToPixelColumns(xs, ys, 5, 5, 0).empty());
   EXPECT_TRUE(ReduceToPixelColumns({}, {}, 0, 1, 10).empty());
   EXPECT_TRUE(ReduceToPixelColumns(xs, ys, 6, 4, 10).empty());
