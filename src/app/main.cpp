@@ -101,7 +101,12 @@ int main(int argc, char** argv) {
     if (options.connect || options.screenshots) {
       QTimer::singleShot(200, &window, [&window, options] {
         if (options.connect) window.findChild<QAbstractButton*>(QStringLiteral("ConnectBtn"))->click();
-        if (options.screenshots) SaveScreenshots(window, QString::fromStdString(*options.screenshots));
+        if (!options.screenshots) return;
+        // Once connected, give the status poll a few ticks so the pictures show live readings.
+        const int settle = options.connect ? 3000 : 0;
+        QTimer::singleShot(settle, &window, [&window, options] {
+          SaveScreenshots(window, QString::fromStdString(*options.screenshots));
+        });
       });
     }
     return app.exec();
