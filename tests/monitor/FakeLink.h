@@ -43,7 +43,7 @@ class FakeLink : public InstrumentLink {
     Reply reply = script.front();
     script.pop_front();
     std::memset(data, kBeyondReply, kBinaryDataSize);
-    std::memcpy(data, reply.bytes.data(), reply.bytes.size());
+    if (!reply.bytes.empty()) std::memcpy(data, reply.bytes.data(), reply.bytes.size());
     return reply.result;
   }
   void ShowCommandStatus(int, const std::uint8_t*) override {}
