@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
@@ -47,12 +48,13 @@ MonitorChart::MonitorChart(const SamplingModel& model, ChartAxes& axes, QWidget*
   setMinimumSize(200, 150);
   setAttribute(Qt::WA_OpaquePaintEvent);
   redrawTimer_.setSingleShot(true);
-  redrawTimer_.setInterval(kFramePeriodMs);
   connect(&redrawTimer_, &QTimer::timeout, this, qOverload<>(&QWidget::update));
 }
 
 void MonitorChart::DataChanged() {
-  if (!redrawTimer_.isActive()) redrawTimer_.start();
+  // At most one redraw per frame, and never more than half of the thread's time spent redrawing:
+  // after a slow redraw the next one waits as long as it took.
+  if (!redrawTimer_.isActive()) redrawTimer_.start(std::max(kFramePeriodMs, lastRedrawMs_));
 }
 
 QRect MonitorChart::PlotArea(const QSize& size) const {
@@ -241,8 +243,11 @@ void MonitorChart::Render(QPainter& painter, const QRect& area, Lines lines) {
 }
 
 void MonitorChart::paintEvent(QPaintEvent*) {
+  QElapsedTimer clock;
+  clock.start();
   QPainter painter(this);
   Render(painter, rect());
+  lastRedrawMs_ = static_cast<int>(std::min<qint64>(clock.elapsed(), 1000));
 }
 
 void MonitorChart::CopyToClipboard() {

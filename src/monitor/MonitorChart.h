@@ -68,6 +68,7 @@ class MonitorChart : public QWidget {
   const SamplingModel& model_;
   ChartAxes& axes_;
   QTimer redrawTimer_;
+  int lastRedrawMs_ = 0;
   std::vector<std::vector<ChartPoint>> reduced_;
   std::uint64_t reducedRevision_ = ~0ull;
   ChartRect reducedRange_{};

@@ -311,6 +311,32 @@ TEST_F(MonitorPageTest, MouseZoomPanAndUndo) {
   EXPECT_GE(viewChanged.count(), 3);
 }
 
+// Counts the paint events of one widget.
+class PaintCounter : public QObject {
+ public:
+  int paints = 0;
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++paints;
+    return false;
+  }
+};
+
+TEST_F(MonitorPageTest, ManySamplesBetweenFramesGiveOneRedraw) {
+  SelectChannels({0, 1, 2});
+  ClickPlot("0.5");
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+  QTest::qWait(50);
+  PaintCounter counter;
+  page.Chart()->installEventFilter(&counter);
+  for (int i = 0; i < 30; ++i) Sample();
+  EXPECT_EQ(counter.paints, 0);  // nothing is drawn inside a tick
+  QTest::qWait(150);
+  EXPECT_GE(counter.paints, 1);
+  EXPECT_LE(counter.paints, 2);
+  EXPECT_EQ(page.Model().Series()[0].points.size(), 30u);
+}
+
 TEST_F(MonitorPageTest, CopyChartPutsVectorAndBitmapOnTheClipboard) {
   SelectChannels({0, 1});
   ClickPlot("0.5");
