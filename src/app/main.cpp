@@ -12,6 +12,9 @@
 #include <QComboBox>
 #include <QTabWidget>
 #include <QTimer>
+#include <QMetaObject>
+#include <QLineEdit>
+#include <QListWidget>
 
 #include "AboutBox.h"
 #include "ConsoleApplication.h"
@@ -49,6 +52,32 @@ class FirstPaintProbe : public QObject {
   bool seen_ = false;
 };
 
+// Picks five housekeeping channels on the MONITOR page and samples them ten times a second.
+// Returns the period text the technician had, to be put back before the settings are written.
+QString StartMonitorDemo(varnok::MainWindow& window) {
+  auto* list = window.TabMonitor()->findChild<QListWidget*>(QStringLiteral("ListBox1"));
+  auto* periodEdit = window.TabMonitor()->findChild<QLineEdit*>(QStringLiteral("chartTS"));
+  auto* plot = window.TabMonitor()->findChild<QAbstractButton*>(QStringLiteral("PlotBtn"));
+  if (!list || !periodEdit || !plot) return {};
+  QObject* page = list;
+  while (page && page->metaObject()->indexOfMethod("Draw1Click()") < 0) page = page->parent();
+  if (!page) return {};
+  for (int row : {0, 1, 2, 17, 18}) {
+    if (row < list->count()) list->item(row)->setSelected(true);
+  }
+  QMetaObject::invokeMethod(page, "Draw1Click");
+  const QString period = periodEdit->text();
+  periodEdit->setText(QStringLiteral("0.1"));
+  plot->click();
+  return period;
+}
+
+void StopMonitorDemo(varnok::MainWindow& window, const QString& period) {
+  if (auto* periodEdit = window.TabMonitor()->findChild<QLineEdit*>(QStringLiteral("chartTS"))) {
+    periodEdit->setText(period);
+  }
+}
+
 // Saves a picture of every shown page into `folder`, then closes the window.
 void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
   QDir().mkpath(folder);
@@ -69,6 +98,17 @@ void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
   QCoreApplication::processEvents();
   for (QWidget* top : QApplication::topLevelWidgets()) {
     if (top->objectName() == QLatin1String("AboutBox") && top->grab().save(folder + QStringLiteral("/about.png"))) ++saved;
+  }
+  // And the command console.
+  if (auto* consoleButton = window.findChild<QAbstractButton*>(QStringLiteral("SpeedButton1"))) {
+    consoleButton->click();
+    QCoreApplication::processEvents();
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+      if (top->objectName() == QLatin1String("Form2") && top->isVisible() &&
+          top->grab().save(folder + QStringLiteral("/console.png"))) {
+        ++saved;
+      }
+    }
   }
   std::printf("Saved %d pictures in %s\n", saved, qPrintable(QDir(folder).absolutePath()));
   std::fflush(stdout);
@@ -102,9 +142,13 @@ int main(int argc, char** argv) {
       QTimer::singleShot(200, &window, [&window, options] {
         if (options.connect) window.findChild<QAbstractButton*>(QStringLiteral("ConnectBtn"))->click();
         if (!options.screenshots) return;
-        // Once connected, give the status poll a few ticks so the pictures show live readings.
-        const int settle = options.connect ? 3000 : 0;
-        QTimer::singleShot(settle, &window, [&window, options] {
+        // Once connected, give the status poll a few ticks and the monitor chart a few channels to
+        // sample, so the pictures show live readings.
+        const bool live = options.connect && window.ConnectDown();
+        QString period;
+        if (live) period = StartMonitorDemo(window);
+        QTimer::singleShot(live ? 3000 : 0, &window, [&window, options, period] {
+          if (!period.isNull()) StopMonitorDemo(window, period);
           SaveScreenshots(window, QString::fromStdString(*options.screenshots));
         });
       });
