@@ -7,11 +7,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
-#include "LinkWindow.h"
-#include "SimServer.h"
+#include "SimulatorConnection.h"
 #include "TempFolder.h"
 #include "app/SettingsFile.h"
 #include "console/CommandConsole.h"
@@ -23,44 +19,16 @@ namespace {
 using namespace std::chrono_literals;
 using Entries = std::vector<std::string>;
 
-struct RecordingWindow : LinkWindow {
-  bool ConnectDown() const override { return connectDown; }
-  void SetConnectDown(bool down) override { connectDown = down; }
-  void SetPanelText(int panel, const std::string& text) override { panels[panel] = text; }
-  int UnitAddress() const override { return 0; }
-  void SetTimer1Enabled(bool) override {}
-  void ReleaseTimerBtn() override {}
-  void PlayErrorTone() override { ++tones; }
-
-  bool connectDown = false;
-  std::string panels[3];
-  int tones = 0;
-};
-
 class ConsoleAgainstSimulator : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim::SimOptions options;
-    options.tcpPort = 0;
-    server = std::make_unique<sim::SimServer>(options);
-    server->Start();
-    timeouts.tcpWait = 500ms;
-    timeouts.tcpConnect = 2000ms;
-    layer = std::make_unique<CommandLayer>(window, timeouts);
-    opener = std::make_unique<AsioLinkOpener>(timeouts);
     settings = std::make_unique<SettingsFile>(folder.Path() / "omblet.ini");
-    console = std::make_unique<CommandConsole>(*layer, *settings);
+    console = std::make_unique<CommandConsole>(connection.Layer(), *settings);
     console->SetAlertSound([this] { ++alerts; });
   }
-  void TearDown() override {
-    console.reset();
-    layer.reset();
-    server->Stop();
-  }
+  void TearDown() override { console.reset(); }
   void Connect() {
-    ConnectionManager manager(*layer, window, *opener);
-    window.connectDown = true;
-    const ConnectResult r = manager.ConnectBtnClick("127.0.0.1:" + std::to_string(server->TcpPort()), "502");
+    const ConnectResult r = connection.Connect();
     ASSERT_EQ(r.outcome, ConnectOutcome::Connected);
   }
   void Execute(const std::string& text) {
@@ -73,11 +41,9 @@ class ConsoleAgainstSimulator : public ::testing::Test {
   }
 
   testing::TempFolder folder;
-  RecordingWindow window;
-  LinkTimeouts timeouts;
-  std::unique_ptr<sim::SimServer> server;
-  std::unique_ptr<CommandLayer> layer;
-  std::unique_ptr<AsioLinkOpener> opener;
+  testing::SimulatorConnection connection{testing::ShortTimeouts(500ms, 2000ms)};
+  testing::RecordingLinkWindow& window = connection.Window();
+  sim::SimServer* const server = &connection.Server();
   std::unique_ptr<SettingsFile> settings;
   std::unique_ptr<CommandConsole> console;
   int alerts = 0;

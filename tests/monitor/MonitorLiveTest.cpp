@@ -13,11 +13,7 @@
 #include <chrono>
 #include <memory>
 
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
-#include "LinkWindow.h"
-#include "SimServer.h"
+#include "SimulatorConnection.h"
 #include "monitor/MonitorChart.h"
 #include "monitor/MonitorPage.h"
 #include "monitor/StatusPanel.h"
@@ -27,54 +23,19 @@ namespace {
 
 using namespace std::chrono_literals;
 
-class RecordingWindow : public LinkWindow {
- public:
-  bool connectDown = false;
-  std::string panels[3];
-  int tones = 0;
-
-  bool ConnectDown() const override { return connectDown; }
-  void SetConnectDown(bool down) override { connectDown = down; }
-  void SetPanelText(int panel, const std::string& text) override {
-    if (panel >= 0 && panel < 3) panels[panel] = text;
-  }
-  int UnitAddress() const override { return 0; }
-  void SetTimer1Enabled(bool) override {}
-  void ReleaseTimerBtn() override {}
-  void PlayErrorTone() override { ++tones; }
-};
-
-LinkTimeouts ShortTimeouts() {
-  LinkTimeouts t;
-  t.tcpWait = 2000ms;
-  t.tcpConnect = 3000ms;
-  return t;
-}
-
 class MonitorLive : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim::SimOptions options;
-    options.tcp = true;
-    options.tcpPort = 0;
-    sim_ = std::make_unique<sim::SimServer>(options);
-    sim_->Start();
-    window_.connectDown = true;
-    const ConnectResult r = manager_.ConnectBtnClick("127.0.0.1:" + std::to_string(sim_->TcpPort()), "502");
+    const ConnectResult r = connection_.Connect();
     ASSERT_EQ(r.outcome, ConnectOutcome::Connected) << window_.panels[0];
-  }
-  void TearDown() override {
-    if (sim_) sim_->Stop();
   }
   static void SaveShot(QWidget& widget, const char* name) {
     widget.grab().save(QStringLiteral(MONITOR_SHOT_DIR "/%1.png").arg(name));
   }
 
-  RecordingWindow window_;
-  CommandLayer layer_{window_, ShortTimeouts()};
-  AsioLinkOpener opener_{ShortTimeouts()};
-  ConnectionManager manager_{layer_, window_, opener_};
-  std::unique_ptr<sim::SimServer> sim_;
+  testing::SimulatorConnection connection_;
+  testing::RecordingLinkWindow& window_ = connection_.Window();
+  CommandLayer& layer_ = connection_.Layer();
 };
 
 TEST_F(MonitorLive, StatusGridShowsClockAndReadings) {

@@ -7,60 +7,22 @@
 #include <QScrollBar>
 #include <memory>
 
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
 #include "InstrumentState.h"
-#include "LinkWindow.h"
-#include "SimServer.h"
+#include "SimulatorConnection.h"
 #include "testpanel/TestPage.h"
 
 namespace varnok {
 namespace {
 
-class QuietWindow : public LinkWindow {
- public:
-  bool down = false;
-  std::string panels[3];
-  int tones = 0;
-  bool ConnectDown() const override { return down; }
-  void SetConnectDown(bool d) override { down = d; }
-  void SetPanelText(int panel, const std::string& text) override { panels[panel] = text; }
-  int UnitAddress() const override { return 0; }
-  void SetTimer1Enabled(bool) override {}
-  void ReleaseTimerBtn() override {}
-  void PlayErrorTone() override { ++tones; }
-};
-
-LinkTimeouts ShortTimeouts() {
-  LinkTimeouts t;
-  t.tcpWait = std::chrono::milliseconds(1000);
-  t.tcpConnect = std::chrono::milliseconds(2000);
-  return t;
-}
-
 class TestPageSimTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    sim::SimOptions options;
-    options.tcpPort = 0;
-    sim_ = std::make_unique<sim::SimServer>(options);
-    sim_->Start();
-    layer_ = std::make_unique<CommandLayer>(window_, ShortTimeouts());
-    opener_ = std::make_unique<AsioLinkOpener>(ShortTimeouts());
-    ConnectionManager connecting(*layer_, window_, *opener_);
-    window_.down = true;  // the technician pressed Connect
-    const ConnectResult result =
-        connecting.ConnectBtnClick("127.0.0.1:" + std::to_string(sim_->TcpPort()), "502");
+    const ConnectResult result = connection_.Connect();
     ASSERT_EQ(result.outcome, ConnectOutcome::Connected);
-    page_ = std::make_unique<TestPage>(*layer_);
+    page_ = std::make_unique<TestPage>(connection_.Layer());
   }
 
-  void TearDown() override {
-    page_.reset();
-    if (layer_) layer_->CloseLink();
-    if (sim_) sim_->Stop();
-  }
+  void TearDown() override { page_.reset(); }
 
   sim::InstrumentState State() {
     sim::InstrumentState copy;
@@ -73,10 +35,10 @@ class TestPageSimTest : public ::testing::Test {
   void Click(const char* name) { page_->findChild<QAbstractButton*>(name)->click(); }
   bool Checked(const char* name) { return page_->findChild<QCheckBox*>(name)->isChecked(); }
 
-  QuietWindow window_;
-  std::unique_ptr<sim::SimServer> sim_;
-  std::unique_ptr<CommandLayer> layer_;
-  std::unique_ptr<AsioLinkOpener> opener_;
+  testing::SimulatorConnection connection_{
+      testing::ShortTimeouts(std::chrono::milliseconds(1000), std::chrono::milliseconds(2000))};
+  testing::RecordingLinkWindow& window_ = connection_.Window();
+  sim::SimServer* const sim_ = &connection_.Server();
   std::unique_ptr<TestPage> page_;
 };
 
