@@ -1,10 +1,10 @@
 #pragma once
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <random>
 #include <stdexcept>
 #include <string>
-
-#include <stdlib.h>
 
 namespace varnok::testing {
 
@@ -12,23 +12,30 @@ namespace varnok::testing {
 class TempFolder {
  public:
   TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "varnok-console-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    std::random_device random;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+      path_ = std::filesystem::temp_directory_path() /
+              ("varnok-test-" + std::to_string(random()) + std::to_string(random()));
+      if (std::filesystem::create_directory(path_)) return;  // false: the name was taken
+    }
+    throw std::runtime_error("no fresh temporary folder");
   }
   ~TempFolder() {
-    std::error_code ec;
-    std::filesystem::remove_all(path_, ec);
+    std::error_code error;
+    std::filesystem::remove_all(path_, error);
   }
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
+
   std::filesystem::path Write(const std::string& name, const std::string& content) const {
-    std::ofstream out(path_ / name, std::ios::binary);
+    const std::filesystem::path file = path_ / name;
+    std::ofstream out(file, std::ios::binary);
     out << content;
-    return path_ / name;
+    return file;
   }
+
   std::string Read(const std::string& name) const {
     std::ifstream in(path_ / name, std::ios::binary);
     return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
