@@ -144,9 +144,9 @@ TEST_F(CalibrationPageTest, ThreeChartsAfterTwelveStandAtTheirPlaces) {
     EXPECT_EQ(view->RangeMax(), 140);
   }
   EXPECT_EQ(link.statusTexts, (std::vector<std::string>{"max 12", "max 3"}));
-  EXPECT_EQ(link.errorBeeps, 0);
+  EXPECT_EQ(link.beeps, 0);
   EXPECT_EQ(Find<TextFileView>("CalMemo")->Text(), CalibrationFile(3, 5));
-  EXPECT_EQ(link.commandsSent, 0);
+  EXPECT_EQ(link.CommandsSent(), 0);
 }
 
 TEST_F(CalibrationPageTest, EarlyStopsLeaveNoChartsAndThePanelOpen) {
@@ -158,12 +158,12 @@ TEST_F(CalibrationPageTest, EarlyStopsLeaveNoChartsAndThePanelOpen) {
   Display("nohead_ln2.csv");
   EXPECT_TRUE(page.ChartViews().empty());
   EXPECT_TRUE(PanelOpen());
-  EXPECT_EQ(link.errorBeeps, 1);
+  EXPECT_EQ(link.beeps, 1);
   EXPECT_EQ(Find<TextFileView>("CalMemo")->Text(), "5,0,31,1\r\n");
 
   Click("CalLN2");  // the list is re-read and nothing is selected
   Click("CalDisplayFile");
-  EXPECT_EQ(link.errorBeeps, 2);
+  EXPECT_EQ(link.beeps, 2);
   EXPECT_TRUE(PanelOpen());
   EXPECT_EQ(Find<TextFileView>("CalMemo")->Text(), "5,0,31,1\r\n");  // untouched without a selection
 }

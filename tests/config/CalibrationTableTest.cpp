@@ -10,9 +10,9 @@
 namespace varnok {
 namespace {
 
-using test::Bytes;
-using test::FakeInstrumentLink;
-using test::Reply;
+using testing::Bytes;
+using testing::FakeInstrumentLink;
+using testing::Reply;
 
 // The first sample row as a 76-byte record: six float32, six float64, one float32, little-endian.
 const Bytes kFirstRowRecord = {
@@ -77,7 +77,7 @@ TEST(CalibrationTable, UploadStopsAtTheFirstCellThatIsNoNumber) {
 
 TEST(CalibrationTable, UploadSendsEveryRowAndEndsOnTheFirstProblem) {
   FakeInstrumentLink link;
-  link.responder = [](const test::SentCommand& c) {
+  link.responder = [](const testing::SentCommand& c) {
     if (c.payload[0] == 4) return Reply{1, {0xFE}};  // row 5 refused
     if (c.payload[0] == 9) return Reply{-1, {}};     // row 10 unanswered
     return Reply{1, {0}};

@@ -13,7 +13,7 @@ namespace {
 // Renders the tab after opening the sample file into <build>/tests/config/configuration-page.png, to
 // look at.
 TEST(ConfigurationPageScreenshot, AfterOpeningTheSampleFile) {
-  test::FakeInstrumentLink link;
+  testing::FakeInstrumentLink link;
   ConfigurationPage page(link);
   page.resize(1280, 860);
   page.OpenConfigurationFile(QString::fromStdString(test::FixturePath("SAMPLE.CFG")));

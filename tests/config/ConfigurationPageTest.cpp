@@ -21,8 +21,8 @@
 namespace varnok {
 namespace {
 
-using test::FakeInstrumentLink;
-using test::Reply;
+using testing::FakeInstrumentLink;
+using testing::Reply;
 
 QString Text(const ConfigurationPage& page, const char* name) {
   const auto* edit = page.findChild<QLineEdit*>(QString::fromLatin1(name));

@@ -6,9 +6,9 @@
 namespace varnok {
 namespace {
 
-using test::Bytes;
-using test::FakeInstrumentLink;
-using test::Reply;
+using testing::Bytes;
+using testing::FakeInstrumentLink;
+using testing::Reply;
 
 // Replies of an instrument holding the sample settings, written out byte by byte.
 Bytes TipReply() {

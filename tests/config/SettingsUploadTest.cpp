@@ -8,9 +8,9 @@
 namespace varnok {
 namespace {
 
-using test::Bytes;
-using test::FakeInstrumentLink;
-using test::Reply;
+using testing::Bytes;
+using testing::FakeInstrumentLink;
+using testing::Reply;
 
 // The four payloads the sample file's panel must produce, written out byte by byte (little-endian
 // IEEE 754 single precision).

@@ -94,7 +94,7 @@ TEST_F(ConsoleFixture, SuccessfulCommandLogsTheReplyAndIsRemembered) {
   Open();
   link.Script({14, "line1\r\nline2\r\n"});
   Execute(" temp 3");
-  ASSERT_EQ(link.sent, (Entries{" temp 3"}));  // exactly as typed, blank included
+  ASSERT_EQ(link.sentTexts, (Entries{" temp 3"}));  // exactly as typed, blank included
   EXPECT_EQ(Log()->toPlainText().toStdString(), std::string(kInstruction) + "\nline1\nline2");
   EXPECT_EQ(ListItems(), (Entries{" temp 3", "software", "fault", "status", "line"}));
   EXPECT_EQ(alerts, 0);
@@ -129,7 +129,7 @@ TEST_F(ConsoleFixture, PrefixOfAnEntryRunsAsTyped) {
     link.Script({2, "OK"});
     Execute(typed);
   }
-  EXPECT_EQ(link.sent, (Entries{"sta", "STATUS", "Soft"}));
+  EXPECT_EQ(link.sentTexts, (Entries{"sta", "STATUS", "Soft"}));
   EXPECT_EQ(ListItems(), (Entries{"Soft", "STATUS", "sta", "software", "fault", "status", "line"}));
 }
 
@@ -142,13 +142,13 @@ TEST_F(ConsoleFixture, EnterExecutesOnceAndInsertsNothing) {
   ASSERT_NE(QApplication::focusWidget(), nullptr);
   for (QWidget* target : {QApplication::focusWidget(), static_cast<QWidget*>(Box()),
                           static_cast<QWidget*>(Box()->lineEdit())}) {
-    link.sent.clear();
+    link.sentTexts.clear();
     link.Script({2, "OK"});
     Type("fault");
     QTest::keyClick(target, Qt::Key_Return);
     link.Script({2, "OK"});
     QTest::keyClick(target, Qt::Key_Enter);
-    EXPECT_EQ(link.sent, (Entries{"fault", "fault"}));
+    EXPECT_EQ(link.sentTexts, (Entries{"fault", "fault"}));
     EXPECT_EQ(Box()->currentText(), "fault");
     EXPECT_EQ(ListItems(), (Entries{"software", "fault", "status", "line"}));
   }

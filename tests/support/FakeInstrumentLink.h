@@ -1,6 +1,7 @@
 #pragma once
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <deque>
 #include <functional>
 #include <map>
@@ -9,7 +10,7 @@
 
 #include "link/InstrumentLink.h"
 
-namespace varnok::test {
+namespace varnok::testing {
 
 using Bytes = std::vector<std::uint8_t>;
 
@@ -19,15 +20,24 @@ struct SentCommand {
   Bytes payload;  // the `length` request bytes as they were handed over
 };
 
-// What the instrument answers: the result SendBinaryCommand returns and the bytes written into the
-// caller's buffer (may be more than `result`, to leave junk behind the reply).
+// What the instrument answers a coded command: the result SendBinaryCommand returns and the bytes
+// written into the caller's buffer (may be more than `result`, to leave junk behind the reply).
 struct Reply {
   int result = 1;
   Bytes bytes = {0};
 };
 
-// An InstrumentLink that records every call and answers coded commands from a script: per code a
-// queue of replies, else `responder`, else `defaultReply`.
+// What the instrument answers a text command: the result SendTextCommand returns and the text put
+// into the reply buffer when the result is 1 or more.
+struct TextReply {
+  int result = -1;
+  std::string text;
+};
+
+// An InstrumentLink that records every call and answers from a script, for features tested without
+// the command layer. Coded commands are answered per code from a queue of replies, else by
+// `responder`, else with `defaultReply`; text commands from the queue filled by Script(), else with
+// failure -1. Status texts, error tones and disconnects are recorded as the window would show them.
 class FakeInstrumentLink : public InstrumentLink {
  public:
   bool connected = true;
@@ -36,16 +46,29 @@ class FakeInstrumentLink : public InstrumentLink {
   std::function<Reply(const SentCommand&)> responder;
   Reply defaultReply;
 
+  std::vector<std::string> sentTexts;  // every text command, exactly as handed over
+
   std::vector<std::string> statusTexts;  // every text put into the third status panel, in order
   int showCommandStatusCalls = 0;
   int beeps = 0;
   int disconnects = 0;
 
+  void Script(TextReply reply) { textReplies_.push_back(std::move(reply)); }
+
   bool IsConnected() const override { return connected; }
 
-  int SendTextCommand(std::string_view, char* reply) override {
+  int SendTextCommand(std::string_view command, char* reply) override {
+    sentTexts.emplace_back(command);
     reply[0] = '\0';
-    return -1;
+    if (textReplies_.empty()) return -1;
+    const TextReply next = textReplies_.front();
+    textReplies_.pop_front();
+    if (next.result >= 1) {
+      const std::size_t n = std::min(next.text.size(), kTextReplySize - 1);
+      std::memcpy(reply, next.text.data(), n);
+      reply[n] = '\0';
+    }
+    return next.result;
   }
 
   int SendBinaryCommand(std::uint8_t code, std::uint8_t length, std::uint8_t* data) override {
@@ -82,6 +105,12 @@ class FakeInstrumentLink : public InstrumentLink {
     for (const SentCommand& c : sent) codes.push_back(c.code);
     return codes;
   }
+
+  // Coded and text commands together.
+  int CommandsSent() const { return static_cast<int>(sent.size() + sentTexts.size()); }
+
+ private:
+  std::deque<TextReply> textReplies_;
 };
 
-}  // namespace varnok::test
+}  // namespace varnok::testing
