@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "LargeBuffer.h"
 #include "LineSplitter.h"
 
 namespace varnok {
@@ -27,11 +28,16 @@ std::optional<std::string> ReadWholeFile(const std::filesystem::path& path, std:
   FileHandle file = OpenForReading(path);
   if (!file) return std::nullopt;
   // Read straight into the text, growing it when the file turns out longer than its size said.
+  // The earlier text is left in place until overwritten: clearing it first would make the resizing
+  // below fill the whole buffer with zeros before the file's bytes replace them.
   std::string text = std::move(buffer);
-  text.clear();
   std::error_code error;
   const auto expected = std::filesystem::file_size(path, error);
   std::size_t room = error ? std::size_t{1} << 16 : static_cast<std::size_t>(expected) + 1;
+  if (text.capacity() < room) {
+    text.reserve(room);
+    PrepareLargeBuffers({{text.data(), text.capacity()}});
+  }
   std::size_t used = 0;
   for (;;) {
     text.resize(used + room);

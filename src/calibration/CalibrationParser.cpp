@@ -1,6 +1,7 @@
 #include "CalibrationParser.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -34,8 +35,68 @@ bool IsLetter(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
 
 bool IsBlankOrControlCharacter(char c) { return static_cast<unsigned char>(c) <= 0x20; }
 
+constexpr std::uint64_t kPowersOfTenInt[] = {1, 10, 100, 1000, 10000, 100000, 1000000, 10000000};
+
 constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Where the first byte that is not a decimal digit lies among the 8 bytes of `chunk` (first character in
+// the lowest byte), or 8 when all are digits.
+int DigitRunLength(std::uint64_t chunk) {
+  const std::uint64_t x = chunk ^ 0x3030303030303030u;  // a digit becomes 0 … 9 in its byte
+  // A byte is a digit when its high half is 0 and its low half plus 6 stays below 16; the low halves
+  // are added on their own so that no carry crosses into the next byte.
+  const std::uint64_t notDigit = (x | ((x & 0x0f0f0f0f0f0f0f0fu) + 0x0606060606060606u)) & 0xf0f0f0f0f0f0f0f0u;
+  return notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
+}
+
+// The value of the first `count` (0 … 8) digit characters of `chunk`.
+std::uint64_t DigitsValue(std::uint64_t chunk, int count) {
+  if (count == 0) return 0;
+  // Move the digits to the top bytes and fill the bytes below with '0': eight digits, leading zeros.
+  std::uint64_t eight = chunk << (8 * (8 - count));
+  if (count < 8) eight |= 0x3030303030303030u >> (8 * count);
+  eight -= 0x3030303030303030u;
+  eight = eight * 10 + (eight >> 8);  // pairs of digits
+  eight = (((eight & 0x000000ff000000ffu) * 0x000f424000000064u) +
+           (((eight >> 16) & 0x000000ff000000ffu) * 0x0000271000000001u)) >> 32;
+  return eight;
+}
+
+std::uint64_t LoadChunk(const char* p) {
+  std::uint64_t chunk;
+  std::memcpy(&chunk, p, sizeof chunk);
+  if constexpr (std::endian::native == std::endian::big) chunk = __builtin_bswap64(chunk);
+  return chunk;
+}
+
+// The digits of a short fixed-point number (at most 7 digits before and 7 after an optional full
+// stop, at least one digit) read 8 characters at a time when the line has that many left: moves p
+// past them and gives the digits as one integer and how many follow the full stop. False, with p
+// unchanged, for any other text or near the line's end; the digit-by-digit loop then reads it.
+bool ReadShortDigits(const char*& p, const char* end, std::uint64_t& mantissa, int& fractionDigits) {
+  if (end - p < 8) return false;
+  const std::uint64_t whole = LoadChunk(p);
+  const int wholeDigits = DigitRunLength(whole);
+  if (wholeDigits == 8) return false;
+  const char* after = p + wholeDigits;
+  std::uint64_t value = DigitsValue(whole, wholeDigits);
+  int afterStop = 0;
+  if (*after == '.') {
+    ++after;
+    if (end - after < 8) return false;
+    const std::uint64_t fraction = LoadChunk(after);
+    afterStop = DigitRunLength(fraction);
+    if (afterStop == 8) return false;
+    value = value * kPowersOfTenInt[afterStop] + DigitsValue(fraction, afterStop);
+    after += afterStop;
+  }
+  if (wholeDigits + afterStop == 0) return false;
+  p = after;
+  mantissa = value;
+  fractionDigits = afterStop;
+  return true;
+}
 
 // Reads a field starting at p that holds, between optional blanks, a plain decimal number (optional
 // sign, at most 15 digits, optional full stop, no exponent): stores its value in y and returns where
@@ -49,13 +110,17 @@ const char* ReadPlainField(const char* p, const char* end, double& y) {
   std::uint64_t mantissa = 0;
   int digits = 0;
   int fractionDigits = 0;
-  for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p, ++digits) {
-    mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-  }
-  if (p != end && *p == '.') {
-    ++p;
-    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p, ++digits, ++fractionDigits) {
+  if (ReadShortDigits(p, end, mantissa, fractionDigits)) {
+    digits = 1;  // at least one, at most 14: within the limit below
+  } else {
+    for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p, ++digits) {
       mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    }
+    if (p != end && *p == '.') {
+      ++p;
+      for (; p != end && static_cast<unsigned>(*p - '0') < 10; ++p, ++digits, ++fractionDigits) {
+        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+      }
     }
   }
   if (digits == 0 || digits > 15) return nullptr;  // 15 digits stay below 2^53: exact in a double
@@ -120,12 +185,19 @@ void CalibrationParser::ReserveFor(std::size_t lineLength) {
   if (expectedBytes_ == 0) return;
   // Lines of a campaign have nearly the same length; leave a margin for shorter ones.
   const std::size_t lines = expectedBytes_ / (lineLength + 2) + expectedBytes_ / (lineLength + 2) / 8 + 16;
+  std::vector<LargeBufferSpan> buffers;
+  std::size_t total = 0;
   for (CalibrationSeries& series : result_.series) {
     series.xs.reserve(lines);
     series.ys.reserve(lines);
-    AdviseLargeBuffer(series.xs.data(), lines * sizeof(double));
-    AdviseLargeBuffer(series.ys.data(), lines * sizeof(double));
+    for (std::vector<double>* points : {&series.xs, &series.ys}) {
+      buffers.push_back({points->data(), points->capacity() * sizeof(double)});
+      total += buffers.back().bytes;
+    }
   }
+  // The points take about twice the text; a first line far shorter than the rest would make the
+  // estimate too large, and then the storage is left to fill page by page.
+  if (total <= 4 * expectedBytes_) PrepareLargeBuffers(buffers);
 }
 
 void CalibrationParser::ReadData(std::string_view line) {

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <optional>
 #include <random>
 #include <string>
 #include <vector>
@@ -174,6 +176,56 @@ TEST(ParseCalibrationLines, EveryFieldFormReadsLikeItsTrimmedText) {
     const double expected = ReadCalibrationValue(TrimBlanksAndControls(fields[k])).value_or(0.0);
     ASSERT_EQ(result.series[k].ys.size(), 1u) << fields[k];
     EXPECT_EQ(result.series[k].ys[0], expected) << "'" << fields[k] << "'";
+  }
+}
+
+// Short fixed-point numbers are read several characters at a time: every count of digits before and after
+// the full stop, with the characters just beside the digits ('/' and ':'), must read bit for bit like
+// the general reader, whether the field stands in the middle or at the end of a line.
+TEST(ParseCalibrationLines, ShortNumbersOfEveryLengthReadLikeTheGeneralReader) {
+  std::mt19937 random(5);
+  const char* const signs[] = {"", "-", "+"};
+  const char* const tails[] = {"", " ", "/", ":", "0:", "e1", "."};
+  std::vector<std::string> fields;
+  for (int whole = 0; whole <= 10; ++whole) {
+    for (int fraction = -1; fraction <= 10; ++fraction) {  // -1: no full stop
+      for (int variant = 0; variant < 6; ++variant) {
+        std::string field = signs[variant % 3];
+        for (int d = 0; d < whole; ++d) field += static_cast<char>('0' + (variant == 5 && d == 0 ? 0 : random() % 10));
+        if (fraction >= 0) field += '.';
+        for (int d = 0; d < fraction; ++d) field += static_cast<char>('0' + random() % 10);
+        field += tails[(whole + fraction + variant + 7) % 7 == 0 ? 1 + variant % 6 : 0];
+        fields.push_back(field);
+      }
+    }
+  }
+  std::string header = "0,0,30";
+  for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) header += ",C";
+  // The fields in lines of 100, so that each is read once in the middle of a line and once at its end.
+  for (std::size_t first = 0; first < fields.size(); first += kMaxCalibrationColumns) {
+    for (std::size_t shift : {std::size_t{1}, std::size_t{0}}) {
+      std::vector<std::string> lineFields;
+      std::string data = "1,0,31";
+      for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) {
+        const std::size_t at = first + (k + shift) % kMaxCalibrationColumns;
+        lineFields.push_back(at < fields.size() ? fields[at] : std::string("1"));
+        data += "," + lineFields.back();
+      }
+      const CalibrationParseResult result = ParseCalibrationLines({header, data});
+      ASSERT_EQ(result.ColumnCount(), kMaxCalibrationColumns);
+      for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) {
+        const std::string& field = lineFields[k];
+        const std::string_view trimmed = TrimBlanksAndControls(field);
+        if (trimmed.empty() || (trimmed[0] >= 'a' && trimmed[0] <= 'z')) {
+          EXPECT_TRUE(result.series[k].ys.empty()) << "'" << field << "'";
+          continue;
+        }
+        ASSERT_EQ(result.series[k].ys.size(), 1u) << "'" << field << "'";
+        const double expected = ReadCalibrationValue(trimmed).value_or(0.0);
+        EXPECT_EQ(std::memcmp(&result.series[k].ys[0], &expected, sizeof expected), 0)
+            << "'" << field << "' read as " << result.series[k].ys[0] << ", expected " << expected;
+      }
+    }
   }
 }
 
