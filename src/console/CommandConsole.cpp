@@ -135,6 +135,15 @@ CommandConsole::CommandConsole(InstrumentLink& link, SettingsFile& settings, QWi
   ip_->setEditText("i");
 }
 
+// The child widgets outlive this part of the object by a moment: QWidget deletes them after this
+// destructor has run, and a combo box being torn down may still emit or filter events. Nothing of theirs
+// may reach this window's handlers then.
+CommandConsole::~CommandConsole() {
+  ip_->removeEventFilter(this);
+  ip_->lineEdit()->removeEventFilter(this);
+  for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
+
 void CommandConsole::exeBtnClick() {
   const std::string command = ip_->currentText().toStdString();
   std::vector<char> reply(kTextReplySize, '\0');

@@ -26,6 +26,7 @@ class CommandConsole : public QWidget {
   Q_OBJECT
  public:
   CommandConsole(InstrumentLink& link, SettingsFile& settings, QWidget* parent = nullptr);
+  ~CommandConsole() override;
 
   // The system's default alert sound (QApplication::beep unless replaced, e.g. by a test).
   void SetAlertSound(std::function<void()> alert) { alertSound_ = std::move(alert); }
