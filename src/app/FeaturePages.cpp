@@ -3,7 +3,6 @@
 #include <QLayout>
 #include <QLineEdit>
 
-#include "ErrorDisplay.h"
 #include "MainWindow.h"
 #include "calibration/CalibrationPage.h"
 #include "config/ConfigurationPage.h"
@@ -24,7 +23,6 @@ void InstallFeaturePages(MainWindow& window) {
 
   // STATUS/CONTROL: the procedure panel on the left, the status grid filling the rest.
   auto* procedures = new ProcedurePanel(window.WorkingFolder(), window.TabStatus());
-  procedures->SetErrorDisplay(ShowErrorDisplay);
   window.TabStatus()->layout()->addWidget(procedures);
   auto* status = new StatusPanel(link, window.TabStatus());
   window.TabStatus()->layout()->addWidget(status);
@@ -48,7 +46,6 @@ void InstallFeaturePages(MainWindow& window) {
 
   // The command console: a window of its own, created hidden, living as long as the main window.
   auto* console = new CommandConsole(link, window.Settings(), &window);
-  console->SetErrorDisplay(ShowErrorDisplay);
   window.SetSpeedButton1Hook([console] {
     console->show();
     console->raise();

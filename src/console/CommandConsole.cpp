@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSignalBlocker>
@@ -18,6 +17,7 @@
 #include <vector>
 
 #include "app/AppError.h"
+#include "app/ErrorDisplay.h"
 #include "app/SettingsFile.h"
 #include "console/ConsoleSettings.h"
 #include "console/ReplyLog.h"
@@ -36,11 +36,7 @@ CommandConsole::CommandConsole(InstrumentLink& link, SettingsFile& settings, QWi
   setObjectName("Form2");
   setWindowTitle("Execiute Commands");
   alertSound_ = [] { QApplication::beep(); };
-  errorDisplay_ = [this](const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, "Varnok_Omblet", QString::fromStdString(ErrorDisplayText(message)),
-                    QMessageBox::Ok, this);
-    box.exec();
-  };
+  errorDisplay_ = ShowErrorDisplay;
 
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);

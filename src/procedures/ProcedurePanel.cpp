@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "app/AppError.h"
+#include "app/ErrorDisplay.h"
 #include "procedures/CommandLines.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcedureFiles.h"
@@ -43,11 +44,7 @@ ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* par
     QMessageBox box(QMessageBox::NoIcon, "Varnok Omblet", QString::fromStdString(text), QMessageBox::Ok, this);
     box.exec();
   };
-  errorDisplay_ = [this](const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, "Varnok_Omblet", QString::fromStdString(ErrorDisplayText(message)),
-                    QMessageBox::Ok, this);
-    box.exec();
-  };
+  errorDisplay_ = ShowErrorDisplay;
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(HeaderLabel("Procedure Control", "Label35", this));

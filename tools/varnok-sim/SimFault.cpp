@@ -81,19 +81,12 @@ bool FaultApplies(const Fault& fault, const RequestKind& request) {
   return false;
 }
 
-void FaultSet::Arm(std::string_view form) {
-  const auto fault = ParseFault(form);
-  if (!fault) throw std::invalid_argument("unknown fault form: " + std::string(form));
-  std::lock_guard lock(mutex_);
-  if (fault->kind == FaultKind::kNone) {
-    persistent_.clear();
-    oneShot_.clear();
-  } else {
-    oneShot_.push_back(*fault);
-  }
-}
+void FaultSet::Arm(std::string_view form) { Add(form, oneShot_); }
 
-void FaultSet::Set(std::string_view form) {
+void FaultSet::Set(std::string_view form) { Add(form, persistent_); }
+
+// "none" clears every fault, one-shot and persistent alike; any other form joins `list`.
+void FaultSet::Add(std::string_view form, std::vector<Fault>& list) {
   const auto fault = ParseFault(form);
   if (!fault) throw std::invalid_argument("unknown fault form: " + std::string(form));
   std::lock_guard lock(mutex_);
@@ -101,7 +94,7 @@ void FaultSet::Set(std::string_view form) {
     persistent_.clear();
     oneShot_.clear();
   } else {
-    persistent_.push_back(*fault);
+    list.push_back(*fault);
   }
 }
 

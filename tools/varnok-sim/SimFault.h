@@ -61,6 +61,7 @@ class FaultSet {
   std::vector<Fault> Take(const RequestKind& request);
 
  private:
+  void Add(std::string_view form, std::vector<Fault>& list);
   std::mutex mutex_;
   std::vector<Fault> persistent_;
   std::vector<Fault> oneShot_;
