@@ -7,6 +7,7 @@
 #include <QPushButton>
 #include <QScrollBar>
 #include <array>
+#include <span>
 
 #include "link/InstrumentLink.h"
 #include "testpanel/ArrowIcon.h"
@@ -64,71 +65,49 @@ QPushButton* TestPage::AddDriveButton(QWidget* panel, const char* name, const QR
   return button;
 }
 
+void TestPage::AddDriveButtons(QWidget* panel, std::span<const DrivePlace> places) {
+  const QColor arrowColour = palette().color(QPalette::ButtonText);
+  for (const DrivePlace& place : places) {
+    QPushButton* button = AddDriveButton(panel, place.name, place.geometry);
+    if (place.caption) {
+      button->setText(place.caption);
+    } else {
+      button->setIcon(ArrowIcon(place.direction, arrowColour));
+      button->setIconSize(QSize(24, 24));
+    }
+    connect(button, &QPushButton::clicked, this, place.click);
+  }
+}
+
 void TestPage::BuildElevationPanel() {
   elPanel_ = MakePanel(this, "ELPanel", "Label3", "Move Elevation Drive",
                        QRect(16, 16, kPanelSize, kPanelSize));
-  const QColor arrowColour = palette().color(QPalette::ButtonText);
-  const QSize iconSize(24, 24);
-
-  struct Arrow {
-    const char* name;
-    QRect place;
-    ArrowDirection direction;
-    void (TestPage::*click)();
-  };
-  const std::array<Arrow, 4> arrows{{
-      {"BitBtn1", Cell(kCentreColumn, 30), ArrowDirection::Up, &TestPage::BitBtn1Click},
-      {"BitBtn3", Cell(kLeftColumn, 74), ArrowDirection::Left, &TestPage::BitBtn3Click},
-      {"BitBtn2", Cell(kRightColumn, 74), ArrowDirection::Right, &TestPage::BitBtn2Click},
-      {"BitBtn4", Cell(kCentreColumn, 118), ArrowDirection::Down, &TestPage::BitBtn4Click},
+  const std::array<DrivePlace, 6> places{{
+      {"BitBtn1", Cell(kCentreColumn, 30), ArrowDirection::Up, nullptr, &TestPage::BitBtn1Click},
+      {"BitBtn3", Cell(kLeftColumn, 74), ArrowDirection::Left, nullptr, &TestPage::BitBtn3Click},
+      {"BitBtn2", Cell(kRightColumn, 74), ArrowDirection::Right, nullptr, &TestPage::BitBtn2Click},
+      {"BitBtn4", Cell(kCentreColumn, 118), ArrowDirection::Down, nullptr, &TestPage::BitBtn4Click},
+      {"BitBtn5", Cell(kCentreColumn, 74), ArrowDirection::Up, "Home", &TestPage::BitBtn5Click},
+      {"BitBtn6", Cell(kCentreColumn, 170), ArrowDirection::Up, "Reset", &TestPage::BitBtn6Click},
   }};
-  for (const Arrow& arrow : arrows) {
-    QPushButton* button = AddDriveButton(elPanel_, arrow.name, arrow.place);
-    button->setIcon(ArrowIcon(arrow.direction, arrowColour));
-    button->setIconSize(iconSize);
-    connect(button, &QPushButton::clicked, this, arrow.click);
-  }
-  QPushButton* home = AddDriveButton(elPanel_, "BitBtn5", Cell(kCentreColumn, 74));
-  home->setText("Home");
-  connect(home, &QPushButton::clicked, this, &TestPage::BitBtn5Click);
-  QPushButton* reset = AddDriveButton(elPanel_, "BitBtn6", Cell(kCentreColumn, 170));
-  reset->setText("Reset");
-  connect(reset, &QPushButton::clicked, this, &TestPage::BitBtn6Click);
+  AddDriveButtons(elPanel_, places);
 }
 
 void TestPage::BuildAzimuthPanel() {
   panel10_ = MakePanel(this, "Panel10", "Label4", "Move Azimuth Drive",
                        QRect(16 + kPanelSize + 16, 16, kPanelSize, kPanelSize));
-  const QColor arrowColour = palette().color(QPalette::ButtonText);
-  const QSize iconSize(24, 24);
   constexpr int kUpperRow = 58;
   constexpr int kLowerRow = 134;
-
-  struct Arrow {
-    const char* name;
-    QRect place;
-    ArrowDirection direction;
-    void (TestPage::*click)();
-  };
-  const std::array<Arrow, 4> arrows{{
-      {"BitBtn9", Cell(kLeftColumn, kUpperRow), ArrowDirection::Left, &TestPage::BitBtn9Click},
+  const std::array<DrivePlace, 6> places{{
+      {"BitBtn9", Cell(kLeftColumn, kUpperRow), ArrowDirection::Left, nullptr, &TestPage::BitBtn9Click},
       // The upper right arrow shares the upper left arrow's action.
-      {"BitBtn8", Cell(kRightColumn, kUpperRow), ArrowDirection::Right, &TestPage::BitBtn9Click},
-      {"BitBtn10", Cell(kLeftColumn, kLowerRow), ArrowDirection::Left, &TestPage::BitBtn10Click},
-      {"BitBtn7", Cell(kRightColumn, kLowerRow), ArrowDirection::Right, &TestPage::BitBtn7Click},
+      {"BitBtn8", Cell(kRightColumn, kUpperRow), ArrowDirection::Right, nullptr, &TestPage::BitBtn9Click},
+      {"BitBtn10", Cell(kLeftColumn, kLowerRow), ArrowDirection::Left, nullptr, &TestPage::BitBtn10Click},
+      {"BitBtn7", Cell(kRightColumn, kLowerRow), ArrowDirection::Right, nullptr, &TestPage::BitBtn7Click},
+      {"BitBtn11", Cell(kCentreColumn, kUpperRow), ArrowDirection::Up, "Home", &TestPage::BitBtn11Click},
+      {"BitBtn12", Cell(kCentreColumn, kLowerRow), ArrowDirection::Up, "Reset", &TestPage::BitBtn12Click},
   }};
-  for (const Arrow& arrow : arrows) {
-    QPushButton* button = AddDriveButton(panel10_, arrow.name, arrow.place);
-    button->setIcon(ArrowIcon(arrow.direction, arrowColour));
-    button->setIconSize(iconSize);
-    connect(button, &QPushButton::clicked, this, arrow.click);
-  }
-  QPushButton* home = AddDriveButton(panel10_, "BitBtn11", Cell(kCentreColumn, kUpperRow));
-  home->setText("Home");
-  connect(home, &QPushButton::clicked, this, &TestPage::BitBtn11Click);
-  QPushButton* reset = AddDriveButton(panel10_, "BitBtn12", Cell(kCentreColumn, kLowerRow));
-  reset->setText("Reset");
-  connect(reset, &QPushButton::clicked, this, &TestPage::BitBtn12Click);
+  AddDriveButtons(panel10_, places);
 }
 
 void TestPage::BuildFan() {

@@ -1,7 +1,10 @@
 #pragma once
+#include <QRect>
 #include <QWidget>
+#include <span>
 #include <cstdint>
 
+#include "testpanel/ArrowIcon.h"
 #include "testpanel/DriveAction.h"
 
 class QCheckBox;
@@ -52,6 +55,15 @@ class TestPage : public QWidget {
   void BuildFan();
   void BuildOptions();
   QPushButton* AddDriveButton(QWidget* panel, const char* name, const QRect& geometry);
+  // One button of a drive panel: an arrow picture, or a caption when it has one.
+  struct DrivePlace {
+    const char* name;
+    QRect geometry;
+    ArrowDirection direction;
+    const char* caption;
+    void (TestPage::*click)();
+  };
+  void AddDriveButtons(QWidget* panel, std::span<const DrivePlace> places);
   void RunOptionClick(std::size_t box);
   void Drive(DriveButton button);
 
