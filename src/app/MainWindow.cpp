@@ -1,6 +1,7 @@
 #include "MainWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
@@ -10,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QStatusBar>
@@ -28,6 +30,7 @@
 #include "CommandLayer.h"
 #include "ConnectionManager.h"
 #include "ErrorDisplay.h"
+#include "LinkThreadWaiter.h"
 #include "SettingsFile.h"
 #include "TextConversions.h"
 #include "ToneOutput.h"
@@ -93,7 +96,17 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
     ownOpener_ = std::make_unique<AsioLinkOpener>(setup_.timeouts);
     opener = ownOpener_.get();
   }
+  waiter_ = std::make_unique<LinkThreadWaiter>([this](bool waiting) {
+    if (waiting) {
+      BeginWaiting();
+    } else {
+      EndWaiting();
+    }
+  });
   commands_ = std::make_unique<CommandLayer>(*this, setup_.timeouts);
+  commands_->SetWaiter(*waiter_);
+  // A handler's failure ends that handler only and is shown in the one error display.
+  commands_->Handlers().SetFailureReport([](const std::string& message) { ShowErrorDisplay(message); });
   connection_ = std::make_unique<ConnectionManager>(*commands_, *this, *opener);
 
   auto* menu = menuBar();
@@ -119,7 +132,24 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   Timer1 = new QTimer(this);
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(1000);
-  connect(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+  // A tick that falls due while a handler waits is dropped; one waits and runs afterwards.
+  connect(Timer1, &QTimer::timeout, this, [this] { commands_->Handlers().Tick(Timer1, [this] { Timer1Timer(); }); });
+
+  busyDelay_ = new QTimer(this);
+  busyDelay_->setSingleShot(true);
+  busyDelay_->setInterval(200);
+  connect(busyDelay_, &QTimer::timeout, this, [this] {
+    if (waiting_ > 0) ShowBusy(true);
+  });
+  // Consecutive waits of one handler show as one: the indication ends a moment after the last.
+  busyEnd_ = new QTimer(this);
+  busyEnd_->setSingleShot(true);
+  busyEnd_->setInterval(120);
+  connect(busyEnd_, &QTimer::timeout, this, [this] {
+    if (waiting_ > 0) return;
+    busyDelay_->stop();
+    ShowBusy(false);
+  });
 
   // The settings file is read once, now; a missing file or key gives the defaults.
   settingsFile_ = std::make_unique<SettingsFile>(setup_.settingsPath);
@@ -301,6 +331,40 @@ void MainWindow::BuildStatusBar() {
       bar->addWidget(panels_[i], 1);
     }
   }
+  // The sign that the window waits for the instrument or a file: beside the three panels, never in them.
+  BusyIndicator = new QProgressBar(bar);
+  BusyIndicator->setObjectName(QStringLiteral("BusyIndicator"));
+  BusyIndicator->setRange(0, 0);
+  BusyIndicator->setTextVisible(false);
+  BusyIndicator->setFixedWidth(64);
+  BusyIndicator->setMaximumHeight(12);
+  BusyIndicator->setToolTip(QStringLiteral("Waiting for the instrument"));
+  BusyIndicator->setVisible(false);
+  bar->addPermanentWidget(BusyIndicator);
+}
+
+void MainWindow::BeginWaiting() {
+  ++waiting_;
+  busyEnd_->stop();
+  if (!busyShown_ && !busyDelay_->isActive()) busyDelay_->start();
+}
+
+void MainWindow::EndWaiting() {
+  if (waiting_ > 0) --waiting_;
+  if (waiting_ == 0) busyEnd_->start();
+}
+
+bool MainWindow::BusyShown() const { return busyShown_; }
+
+void MainWindow::ShowBusy(bool shown) {
+  if (shown == busyShown_) return;
+  busyShown_ = shown;
+  BusyIndicator->setVisible(shown);
+  if (shown) {
+    QApplication::setOverrideCursor(Qt::BusyCursor);
+  } else {
+    QApplication::restoreOverrideCursor();
+  }
 }
 
 QWidget* MainWindow::TabHome() const { return PageControl1->widget(0); }
@@ -368,8 +432,6 @@ void MainWindow::SetConnectDown(bool down) { ConnectBtn->setChecked(down); }
 void MainWindow::SetPanelText(int panel, const std::string& text) {
   if (panel < 0 || panel > 2) return;
   panels_[panel]->setText(Q(text));
-  // The window is busy while an exchange runs: paint now so the text is seen meanwhile.
-  if (panels_[panel]->isVisible()) panels_[panel]->repaint();
 }
 
 int MainWindow::UnitAddress() const { return UnitAddressBox->value(); }
@@ -390,6 +452,25 @@ void MainWindow::PlayErrorTone() { tone_->PlayErrorTone(); }
 // Handlers
 
 void MainWindow::ConnectBtnClick() {
+  if (!ConnectBtn->isChecked()) {
+    // Released: disconnect at once, even while an exchange waits (it ends as a failure).
+    connection_->ConnectBtnClick(IP->currentText().toStdString(), TCPPort->text().toStdString());
+    return;
+  }
+  HandlerGate& gate = commands_->Handlers();
+  if (gate.Busy()) {
+    // Pressed while another handler waits: the connection is made after it, as the click's turn comes.
+    ConnectBtn->setChecked(false);
+    gate.Run([this] {
+      ConnectBtn->setChecked(true);
+      ConnectNow();
+    });
+    return;
+  }
+  gate.Run([this] { ConnectNow(); });
+}
+
+void MainWindow::ConnectNow() {
   const ConnectResult result =
       connection_->ConnectBtnClick(IP->currentText().toStdString(), TCPPort->text().toStdString());
   if (result.outcome != ConnectOutcome::Connected) return;
@@ -432,6 +513,20 @@ void MainWindow::FormClose() {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  HandlerGate& gate = commands_->Handlers();
+  if (gate.Busy() && !closeNow_) {
+    // A handler waits: the link is released at once as if Connect were released, the handler ends as
+    // for a failed command, and then the window closes and writes its settings.
+    event->ignore();
+    if (closeWhenIdle_) return;
+    closeWhenIdle_ = true;
+    if (commands_->ExchangeWaiting()) commands_->Disconnect();
+    gate.Run([this] {
+      closeNow_ = true;
+      close();
+    });
+    return;
+  }
   if (!closing_) {
     closing_ = true;
     try {

@@ -15,6 +15,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QProgressBar;
 class QSpinBox;
 class QTabWidget;
 class QTableWidget;
@@ -29,6 +30,7 @@ class CommandLayer;
 class ConnectionManager;
 class InstrumentLink;
 class LinkOpener;
+class LinkThreadWaiter;
 class SettingsFile;
 class ToneOutput;
 
@@ -103,6 +105,12 @@ class MainWindow : public QMainWindow, public LinkWindow {
   // Writes the settings file. A file that cannot be written is reported once; the window closes anyway.
   void FormClose();
 
+  // Work that the window waits for (an exchange, reading a large file): after about 200 ms of it the
+  // window shows a busy cursor and the status bar's indicator. Calls nest.
+  void BeginWaiting();
+  void EndWaiting();
+  bool BusyShown() const;
+
  signals:
   // The window has closed: the program ends.
   void Closed();
@@ -120,7 +128,12 @@ class MainWindow : public QMainWindow, public LinkWindow {
   template <class T>
   T* PageControl(const char* name) const;
 
+  void ConnectNow();
+  void ShowBusy(bool shown);
+
   MainWindowSetup setup_;
+  // Declared before the command layer: the link thread outlives every use of it.
+  std::unique_ptr<LinkThreadWaiter> waiter_;
   std::unique_ptr<SettingsFile> settingsFile_;
   std::unique_ptr<ToneOutput> ownTone_;
   ToneOutput* tone_ = nullptr;
@@ -131,6 +144,13 @@ class MainWindow : public QMainWindow, public LinkWindow {
   MainWindowSettings stored_;  // values read at start, for the page controls not (yet) present
   std::string modelText_;
   bool closing_ = false;
+  bool closeWhenIdle_ = false;  // closing waits for the running handler
+  bool closeNow_ = false;       // that handler has ended
+  int waiting_ = 0;
+  bool busyShown_ = false;
+  QTimer* busyDelay_ = nullptr;
+  QTimer* busyEnd_ = nullptr;
+  QProgressBar* BusyIndicator = nullptr;
 
   std::function<void()> timer1Hook_;
   std::function<void()> speedButton1Hook_;

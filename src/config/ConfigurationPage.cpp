@@ -1,3 +1,4 @@
+#include "link/GatedHandler.h"
 #include "ConfigurationPage.h"
 
 #include <QFile>
@@ -86,11 +87,11 @@ void ConfigurationPage::BuildLayout() {
   for (QPushButton* b : {readAll, uploadAll, save7, open, save, activate}) bar->addWidget(b);
   bar->addStretch(1);
   page->addLayout(bar);
-  connect(readAll, &QPushButton::clicked, this, &ConfigurationPage::ReadAllBtnClick);
-  connect(uploadAll, &QPushButton::clicked, this, &ConfigurationPage::UloadAllBtnClick);
-  connect(save7, &QPushButton::clicked, this, &ConfigurationPage::Button7Click);
+  connect(readAll, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ReadAllBtnClick));
+  connect(uploadAll, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::UloadAllBtnClick));
+  connect(save7, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::Button7Click));
   connect(open, &QPushButton::clicked, this, &ConfigurationPage::OpenCFGClick);
-  connect(activate, &QPushButton::clicked, this, &ConfigurationPage::ActivateBtnClick);
+  connect(activate, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ActivateBtnClick));
   // "Save" performs no action.
 
   // Panel groups on the left, editor on the right.
@@ -219,8 +220,8 @@ void ConfigurationPage::BuildLayout() {
   tableBar->addWidget(ftLabel);
   tableBar->addStretch(1);
   page->addLayout(tableBar);
-  connect(uploadCal, &QPushButton::clicked, this, &ConfigurationPage::UploadCalibrationBtnClick);
-  connect(readCal, &QPushButton::clicked, this, &ConfigurationPage::ReadCalibrTableBtnClick);
+  connect(uploadCal, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::UploadCalibrationBtnClick));
+  connect(readCal, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ReadCalibrTableBtnClick));
 
   fTable_ = new QTableWidget(kCalibrationRows + 1, kCalibrationColumns);
   fTable_->setObjectName(QStringLiteral("FTable"));

@@ -141,7 +141,11 @@ CommandConsole::~CommandConsole() {
 }
 
 void CommandConsole::exeBtnClick() {
-  const std::string command = ip_->currentText().toStdString();
+  // The command is the one in the box now; it runs when no other handler waits for the instrument.
+  link_.Handlers().Run([this, command = ip_->currentText().toStdString()] { Execute(command); });
+}
+
+void CommandConsole::Execute(const std::string& command) {
   std::vector<char> reply(kTextReplySize, '\0');
   const int result = link_.SendTextCommand(command, reply.data());
   if (result >= 1) {

@@ -54,6 +54,7 @@ class CommandConsole : public QWidget {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void Execute(const std::string& command);
   void FormClose();          // writes section Form2 and saves the file; throws AppError
   void WriteSettings();      // writes section Form2 into the file's memory
   void ShowHistory();        // puts the history into the drop-down list, keeping the edit text

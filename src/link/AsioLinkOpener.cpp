@@ -27,7 +27,7 @@ std::optional<std::string> AsioLinkOpener::LookUpIPv4(const std::string& name) {
 }
 
 std::unique_ptr<TcpChannel> AsioLinkOpener::OpenTcp(const std::string& dottedAddress, int port) {
-  return TcpTransport::Connect(dottedAddress, port, timeouts_.tcpConnect, trace_);
+  return TcpTransport::Connect(dottedAddress, port, timeouts_.tcpConnect, trace_, &ConnectAbort());
 }
 
 std::unique_ptr<SerialChannel> AsioLinkOpener::OpenSerial(const std::string& device) {

@@ -29,18 +29,29 @@ int CommandLayer::SendTextCommand(std::string_view command, char* reply) {
   commandBuffer_[command.size()] = 0;
 
   int result = -1;
+  bool aborted = false;
   if (overTcp) {
     const int unit = window_.UnitAddress();
     result = TunnelTransactionWithRetry(static_cast<std::uint8_t>(unit), 128,
                                         static_cast<std::uint8_t>(command.size()), commandBuffer_.data());
+    aborted = aborted_;
     // The whole reply reaches the caller (up to 1026 bytes), never stale bytes behind it.
     if (result > 0) std::memcpy(reply, commandBuffer_.data(), static_cast<std::size_t>(result));
   } else if (state_.serialPort) {
-    result = SerialTextCommand(*state_.serialPort, command, reply,
-                               [this](const std::string& line) { SetStatusText(line); });
+    SerialChannel* port = state_.serialPort.get();
+    aborted = !RunExchange(
+        [&] {
+          result = SerialTextCommand(*port, command, reply, [this](const std::string& line) {
+            waiter_->Post([this, line] { SetStatusText(line); });
+          });
+        },
+        [port] { port->Abort(); });
+    if (aborted) result = -1;
   }
   if (result > 0 && result < static_cast<int>(kTextReplySize)) reply[result] = 0;
-  if (result < 1) {
+  // A command ended by the technician's Disconnect is not the instrument's failure: not counted, so it
+  // cannot disconnect (and sound) a second time.
+  if (result < 1 && !aborted) {
     ++state_.failureCount;
     if (state_.failureCount > 4) Disconnect();
   }
@@ -55,9 +66,15 @@ int CommandLayer::TunnelTransactionWithRetry(std::uint8_t unit, std::uint8_t cod
   }
   // The request is kept apart so that the second attempt sends exactly the first one's bytes.
   const std::vector<std::uint8_t> request(data, data + length);
+  TcpChannel* socket = state_.tcpSocket.get();
   for (int attempt = 0; attempt < 2; ++attempt) {
-    const int result = TunnelTransaction(state_.tcpSocket.get(), transactions_, unit, code, request, data,
-                                         timeouts_.tcpWait);
+    int result = -1;
+    const bool ended = RunExchange(
+        [&] { result = TunnelTransaction(socket, transactions_, unit, code, request, data, timeouts_.tcpWait); },
+        [socket] {
+          if (socket) socket->Abort();
+        });
+    if (!ended) return -1;  // Disconnect ended it: no retry, no tone
     if (result > 0) return result;
     ErrorBeep();
   }
@@ -71,7 +88,13 @@ int CommandLayer::SendBinaryCommand(std::uint8_t code, std::uint8_t length, std:
   if (!window_.ConnectDown()) return -1;
   if (state_.serialLink) {
     if (!state_.serialPort) return kSerialNotWritten;
-    return SerialFramedTransaction(*state_.serialPort, code, length, data);
+    SerialChannel* port = state_.serialPort.get();
+    int result = kSerialNotWritten;
+    if (!RunExchange([&] { result = SerialFramedTransaction(*port, code, length, data); },
+                     [port] { port->Abort(); })) {
+      return kSerialNotWritten;
+    }
+    return result;
   }
   return TunnelTransactionWithRetry(0, code, length, data);
 }
@@ -87,19 +110,34 @@ void CommandLayer::SetStatusText(const std::string& text) { window_.SetPanelText
 
 void CommandLayer::ErrorBeep() { window_.PlayErrorTone(); }
 
+bool CommandLayer::RunExchange(const std::function<void()>& work, std::function<void()> abort) {
+  inFlight_ = true;
+  aborted_ = false;
+  abortWaiting_ = std::move(abort);
+  waiter_->Wait(work);
+  inFlight_ = false;
+  abortWaiting_ = nullptr;
+  return !aborted_;
+}
+
 void CommandLayer::CloseLink() {
-  if (state_.tcpSocket) {
-    state_.tcpSocket->Close();
-    state_.tcpSocket.reset();
-  }
-  if (state_.serialPort) {
-    state_.serialPort->Close();
-    state_.serialPort.reset();
-  }
+  // The link leaves LinkState now; a waiting exchange may still be inside it, so closing and destroying
+  // it come after that exchange, on the waiter's side.
+  std::shared_ptr<TcpChannel> socket(std::move(state_.tcpSocket));
+  std::shared_ptr<SerialChannel> port(std::move(state_.serialPort));
   state_.serialLink = false;
+  if (!socket && !port) return;
+  waiter_->Later([socket, port] {
+    if (socket) socket->Close();
+    if (port) port->Close();
+  });
 }
 
 void CommandLayer::Disconnect() {
+  if (inFlight_) {
+    aborted_ = true;
+    if (abortWaiting_) abortWaiting_();
+  }
   CloseLink();
   window_.SetPanelText(0, "Disonnected");
   window_.SetConnectDown(false);

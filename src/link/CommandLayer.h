@@ -1,10 +1,12 @@
 #pragma once
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "ExchangeWaiter.h"
 #include "InstrumentLink.h"
 #include "LinkState.h"
 #include "LinkTimeouts.h"
@@ -17,7 +19,9 @@ namespace varnok {
 // failed text commands (the fifth and every later one disconnects) and gives the user tones and status
 // texts through the window. Text commands go over TCP (code 128, unit = UnitAddress) when a socket is
 // open, else in serial line mode; coded commands go in serial frames when the link is serial, else over
-// TCP with unit 0. Runs on one thread; one exchange at a time.
+// TCP with unit 0. Called from one thread; one exchange at a time. Every wait goes through the
+// ExchangeWaiter, which may serve the window meanwhile; Disconnect during such a wait ends the exchange
+// at once as a failure (no retry, no tone of its own).
 class CommandLayer : public InstrumentLink {
  public:
   // Longest text command: the tunnel's one-byte length field, and the command buffer's room.
@@ -45,8 +49,20 @@ class CommandLayer : public InstrumentLink {
   // Connection management stores the link it opened here.
   void AttachTcp(std::unique_ptr<TcpChannel> socket);
   void AttachSerial(std::unique_ptr<SerialChannel> port);
-  // Closes whatever link is open without a message or tone (a leftover of an earlier attempt).
+  // Closes whatever link is open without a message or tone (a leftover of an earlier attempt). The
+  // close itself runs through the waiter's Later: a peer that stopped reading may hold it for seconds.
   void CloseLink();
+
+  // Runs one wait on the link (an exchange, a name lookup, a connection attempt) through the waiter.
+  // `abort`, when given, ends the wait at once from the calling thread. False when Disconnect ended the
+  // wait: the caller then gives up without tones or further commands.
+  bool RunExchange(const std::function<void()>& work, std::function<void()> abort = {});
+  // True while an exchange waits.
+  bool ExchangeWaiting() const { return inFlight_; }
+
+  // The window's waiter; by default every wait runs in place.
+  void SetWaiter(ExchangeWaiter& waiter) { waiter_ = &waiter; }
+  ExchangeWaiter& Waiter() { return *waiter_; }
 
   LinkState& State() { return state_; }
   const LinkState& State() const { return state_; }
@@ -62,6 +78,11 @@ class CommandLayer : public InstrumentLink {
   LinkState state_;
   TransactionCounter transactions_;
   std::array<std::uint8_t, kTextReplySize> commandBuffer_{};
+  InlineWaiter inlineWaiter_;
+  ExchangeWaiter* waiter_ = &inlineWaiter_;
+  bool inFlight_ = false;
+  bool aborted_ = false;  // Disconnect ended the waiting exchange
+  std::function<void()> abortWaiting_;
 };
 
 }  // namespace varnok

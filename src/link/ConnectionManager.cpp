@@ -23,7 +23,12 @@ ConnectResult ConnectionManager::ConnectBtnClick(const std::string& ipText, cons
   layer_.CloseLink();
 
   if (!address.serial) {
-    const auto dotted = opener_.LookUpIPv4(address.host);
+    // A name lookup cannot be cut short; releasing Connect meanwhile shows the disconnected state at
+    // once, and this attempt gives up when the lookup returns.
+    std::optional<std::string> dotted;
+    if (!layer_.RunExchange([&] { dotted = opener_.LookUpIPv4(address.host); })) {
+      return {ConnectOutcome::Disconnected, {}};
+    }
     if (!dotted) {
       layer_.ErrorBeep();
       layer_.SetStatusText("No such host:" + PrepareAddressText(ipText));
@@ -31,9 +36,25 @@ ConnectResult ConnectionManager::ConnectBtnClick(const std::string& ipText, cons
       return {ConnectOutcome::NoSuchHost, {}};
     }
     window_.SetPanelText(1, *dotted);
-    layer_.AttachTcp(opener_.OpenTcp(*dotted, address.port.value_or(port)));
+    std::unique_ptr<TcpChannel> socket;
+    const int tcpPort = address.port.value_or(port);
+    AbortSignal& abort = opener_.ConnectAbort();
+    abort.Reset();
+    const bool ended = layer_.RunExchange([&] { socket = opener_.OpenTcp(*dotted, tcpPort); },
+                                          [&abort] { abort.Abort(); });
+    layer_.AttachTcp(std::move(socket));
+    if (!ended) {
+      layer_.CloseLink();
+      return {ConnectOutcome::Disconnected, {}};
+    }
   } else {
-    layer_.AttachSerial(opener_.OpenSerial(address.device));
+    std::unique_ptr<SerialChannel> serial;
+    const bool ended = layer_.RunExchange([&] { serial = opener_.OpenSerial(address.device); });
+    layer_.AttachSerial(std::move(serial));
+    if (!ended) {
+      layer_.CloseLink();
+      return {ConnectOutcome::Disconnected, {}};
+    }
   }
   if (!layer_.State().tcpSocket && !layer_.State().serialPort) {
     window_.SetConnectDown(false);
@@ -42,6 +63,10 @@ ConnectResult ConnectionManager::ConnectBtnClick(const std::string& ipText, cons
 
   std::uint8_t* buffer = layer_.CommandBuffer();
   const int result = layer_.SendBinaryCommand(128, 0, buffer);
+  if (result < 1 && !window_.ConnectDown() && !layer_.State().tcpSocket && !layer_.State().serialPort) {
+    // Released while the model query waited: Disconnect has said all there is to say.
+    return {ConnectOutcome::Disconnected, {}};
+  }
   if (result < 1) {
     window_.SetPanelText(0, "Can't connect");
     window_.SetConnectDown(false);

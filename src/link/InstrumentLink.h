@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "HandlerGate.h"
+
 namespace varnok {
 
 // Room of the reply buffer of a text command (the caller's buffer).
@@ -40,6 +42,12 @@ class InstrumentLink {
 
   // Closes whatever link is open and shows the disconnected state.
   virtual void Disconnect() = 0;
+
+  // The order of the window's handlers that talk to the link: one at a time, even while they wait.
+  HandlerGate& Handlers() { return handlers_; }
+
+ private:
+  HandlerGate handlers_;
 };
 
 }  // namespace varnok

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "AbortSignal.h"
 #include "SerialChannel.h"
 #include "TcpChannel.h"
 
@@ -19,6 +20,12 @@ class LinkOpener {
   virtual std::unique_ptr<TcpChannel> OpenTcp(const std::string& dottedAddress, int port) = 0;
   // Null when the device does not exist, is in use or refuses the settings.
   virtual std::unique_ptr<SerialChannel> OpenSerial(const std::string& device) = 0;
+
+  // Given while a connection attempt waits (the technician released Connect): the attempt ends at once.
+  AbortSignal& ConnectAbort() { return connectAbort_; }
+
+ private:
+  AbortSignal connectAbort_;
 };
 
 }  // namespace varnok

@@ -17,6 +17,9 @@ class SerialChannel {
   // Drops every byte received but not yet read.
   virtual void DiscardInput() = 0;
   virtual void Close() = 0;
+  // From any thread: ends a wait in progress at once, and makes every later wait fail at once. Closing
+  // stays for the owner to do.
+  virtual void Abort() {}
 };
 
 }  // namespace varnok

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <deque>
 
+#include "AbortSignal.h"
 #include "SerialPortControl.h"
 
 namespace varnok {
@@ -16,6 +17,15 @@ struct SerialTransport::Impl {
   LinkTimeouts timeouts;
   LinkTrace trace;
   std::deque<std::uint8_t> pending;  // received, not yet handed out
+  AbortSignal abort;
+
+  // Runs the started operation for at most `limit`, or until Abort. True unless aborted.
+  bool RunFor(std::chrono::nanoseconds limit) {
+    io.restart();
+    if (!abort.Enter([this] { io.stop(); })) return false;
+    io.run_for(limit);
+    return abort.Leave();
+  }
 
   std::chrono::milliseconds Limit(std::size_t count) const {
     return timeouts.serialPerByte * static_cast<long>(count) + timeouts.serialConstant;
@@ -63,8 +73,7 @@ bool SerialTransport::Write(const std::uint8_t* bytes, std::size_t count) {
     result = ec;
     written = n;
   });
-  d.io.restart();
-  d.io.run_for(d.Limit(count));
+  d.RunFor(d.Limit(count));
   if (!done) {
     asio::error_code ignored;
     d.port.cancel(ignored);
@@ -93,8 +102,7 @@ int SerialTransport::Read(std::uint8_t* buffer, std::size_t count) {
       result = ec;
       got = n;
     });
-    d.io.restart();
-    d.io.run_for(left);
+    if (!d.RunFor(left)) failed = true;
     if (!done) {
       asio::error_code ignored;
       d.port.cancel(ignored);
@@ -119,6 +127,8 @@ void SerialTransport::DiscardInput() {
   d.pending.clear();
   if (d.port.is_open()) DiscardDriverInput(d.port);
 }
+
+void SerialTransport::Abort() { impl_->abort.Abort(); }
 
 void SerialTransport::Close() {
   if (!impl_ || !impl_->port.is_open()) return;

@@ -25,6 +25,7 @@ class SerialTransport : public SerialChannel {
   int Read(std::uint8_t* buffer, std::size_t count) override;
   void DiscardInput() override;
   void Close() override;
+  void Abort() override;
 
  private:
   struct Impl;

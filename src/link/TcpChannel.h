@@ -19,6 +19,9 @@ class TcpChannel {
   // Drops every byte already received but not yet read (left over from an earlier, failed exchange).
   virtual void DiscardInput() = 0;
   virtual void Close() = 0;
+  // From any thread: ends a wait in progress at once, and makes every later wait fail at once. Closing
+  // stays for the owner to do.
+  virtual void Abort() {}
 };
 
 }  // namespace varnok

@@ -8,16 +8,19 @@ struct TcpTransport::Impl {
   asio::io_context io;
   asio::ip::tcp::socket socket{io};
   LinkTrace trace;
+  AbortSignal abort;
 
-  // Runs the started operation for at most `limit`; cancels it when it has not finished. True when the
-  // operation finished by itself.
-  bool RunFor(std::chrono::milliseconds limit, const bool& done) {
+  // Runs the started operation for at most `limit`, or until `signal` is given; cancels it when it has
+  // not finished. True when the operation finished by itself.
+  bool RunFor(std::chrono::milliseconds limit, const bool& done, AbortSignal& signal) {
     io.restart();
-    io.run_for(limit);
-    if (done) return true;
+    if (signal.Enter([this] { io.stop(); })) {
+      io.run_for(limit);
+      if (signal.Leave() && done) return true;
+    }
     asio::error_code ignored;
     socket.cancel(ignored);
-    io.restart();
+    io.restart();  // also after an abort, which stopped the context before the operation ended
     io.run();
     return false;
   }
@@ -30,7 +33,7 @@ struct TcpTransport::Impl {
       done = true;
       result = ec;
     });
-    return RunFor(limit, done) && !result;
+    return RunFor(limit, done, abort) && !result;
   }
 };
 
@@ -39,7 +42,8 @@ TcpTransport::TcpTransport(std::unique_ptr<Impl> impl) : impl_(std::move(impl)) 
 TcpTransport::~TcpTransport() { Close(); }
 
 std::unique_ptr<TcpTransport> TcpTransport::Connect(const std::string& dottedAddress, int port,
-                                                    std::chrono::milliseconds connectLimit, LinkTrace trace) {
+                                                    std::chrono::milliseconds connectLimit, LinkTrace trace,
+                                                    AbortSignal* abort) {
   port = EffectivePort(port);
   if (port > 65535) return nullptr;
   asio::error_code ec;
@@ -58,7 +62,7 @@ std::unique_ptr<TcpTransport> TcpTransport::Connect(const std::string& dottedAdd
                                done = true;
                                result = e;
                              });
-  if (!impl->RunFor(connectLimit, done) || result) {
+  if (!impl->RunFor(connectLimit, done, abort != nullptr ? *abort : impl->abort) || result) {
     impl->socket.close(ignored);
     return nullptr;
   }
@@ -107,6 +111,8 @@ void TcpTransport::DiscardInput() {
     if (impl_->trace) impl_->trace(TraceDirection::Received, scrap, got);
   }
 }
+
+void TcpTransport::Abort() { impl_->abort.Abort(); }
 
 void TcpTransport::Close() {
   if (!impl_ || !impl_->socket.is_open()) return;

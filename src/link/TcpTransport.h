@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "AbortSignal.h"
 #include "LinkTrace.h"
 #include "TcpChannel.h"
 
@@ -15,7 +16,8 @@ class TcpTransport : public TcpChannel {
   // Connects to a dotted IPv4 address; a port of 0 or below means 502. Null when the address is not
   // dotted IPv4, or the connection is refused or does not complete within `connectLimit`.
   static std::unique_ptr<TcpTransport> Connect(const std::string& dottedAddress, int port,
-                                               std::chrono::milliseconds connectLimit, LinkTrace trace = {});
+                                               std::chrono::milliseconds connectLimit, LinkTrace trace = {},
+                                               AbortSignal* abort = nullptr);
   ~TcpTransport() override;
 
   bool WaitWritable(std::chrono::milliseconds limit) override;
@@ -24,6 +26,7 @@ class TcpTransport : public TcpChannel {
   int Receive(std::uint8_t* buffer, std::size_t room) override;
   void DiscardInput() override;
   void Close() override;
+  void Abort() override;
 
   // The port a connection uses: 0 or below means the instrument's port 502.
   static int EffectivePort(int port) { return port <= 0 ? 502 : port; }

@@ -1,3 +1,4 @@
+#include "link/GatedHandler.h"
 #include "monitor/MonitorPage.h"
 
 #include <QApplication>
@@ -69,7 +70,7 @@ MonitorPage::MonitorPage(InstrumentLink& link, QWidget* parent)
   chartTimer_ = new QTimer(this);
   chartTimer_->setObjectName("chartTimer");
   chartTimer_->setInterval(500);
-  connect(chartTimer_, &QTimer::timeout, this, &MonitorPage::chartTimerTimer);
+  connect(chartTimer_, &QTimer::timeout, this, GatedTick(link_, chartTimer_, this, &MonitorPage::chartTimerTimer));
 
   auto* header = Panel("Panel6", this);
   auto* headerLayout = new QHBoxLayout(header);
@@ -108,7 +109,7 @@ QWidget* MonitorPage::BuildChannelPanel() {
   channelMenu_ = Named(new QMenu(channelList_), "PopupMenu2");
   QAction* draw = channelMenu_->addAction("Add to selection");
   draw->setObjectName("Draw1");
-  connect(draw, &QAction::triggered, this, &MonitorPage::Draw1Click);
+  connect(draw, &QAction::triggered, this, Gated(link_, this, &MonitorPage::Draw1Click));
   channelList_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(channelList_, &QWidget::customContextMenuRequested, this,
           [this](const QPoint& at) { channelMenu_->popup(channelList_->viewport()->mapToGlobal(at)); });
@@ -117,8 +118,8 @@ QWidget* MonitorPage::BuildChannelPanel() {
   auto* setOffsets = Named(new QPushButton("Set offsets", panel), "SetOffsetsBtn", "Remember current value as offset");
   auto* zeroOffsets = Named(new QPushButton("Zero offsets", panel), "ZeroOffsetsBtn", "Zero offset");
   auto* copy = Named(new QPushButton("Copy Chart", panel), "Button8", "Copy Chart to Clipboard. Use CtrlV to paste.");
-  connect(setOffsets, &QPushButton::clicked, this, &MonitorPage::SetOffsetsBtnClick);
-  connect(zeroOffsets, &QPushButton::clicked, this, &MonitorPage::ZeroOffsetsBtnClick);
+  connect(setOffsets, &QPushButton::clicked, this, Gated(link_, this, &MonitorPage::SetOffsetsBtnClick));
+  connect(zeroOffsets, &QPushButton::clicked, this, Gated(link_, this, &MonitorPage::ZeroOffsetsBtnClick));
   connect(copy, &QPushButton::clicked, this, &MonitorPage::Button8Click);
   layout->addWidget(setOffsets);
   layout->addWidget(zeroOffsets);
@@ -139,11 +140,11 @@ QWidget* MonitorPage::BuildToolbar() {
   plotButton_ = Named(new QToolButton(bar), "PlotBtn", "Set chart timer\nand plot data.");
   plotButton_->setCheckable(true);
   plotButton_->setIcon(ToolIcon(ToolGlyph::Plot));
-  connect(plotButton_, &QToolButton::clicked, this, &MonitorPage::PlotBtnClick);
+  connect(plotButton_, &QToolButton::clicked, this, Gated(link_, this, &MonitorPage::PlotBtnClick));
   layout->addWidget(plotButton_);
 
   auto* clear = Named(new QPushButton("Clear", bar), "chartReset", "Reset Chart. \nZero time.");
-  connect(clear, &QPushButton::clicked, this, &MonitorPage::chartResetClick);
+  connect(clear, &QPushButton::clicked, this, Gated(link_, this, &MonitorPage::chartResetClick));
   layout->addWidget(clear);
 
   struct Tool {

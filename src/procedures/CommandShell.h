@@ -13,7 +13,7 @@ class CommandShell {
   // Hands the line to the interpreter and waits until the interpreter has finished, but never longer
   // than the shell's wait limit: an interpreter that still runs then (because it waits for the
   // program it started) is left running. Its exit status is ignored, and an interpreter that cannot
-  // be started is not reported.
+  // be started is not reported. A wait limit of zero hands the line over and returns at once.
   virtual void RunShellCommand(const std::string& commandLine) = 0;
 };
 

@@ -55,6 +55,15 @@ class LinuxCommandShell : public CommandShell {
       ::_exit(127);
     }
 
+    if (waitLimit_ <= std::chrono::milliseconds::zero()) {
+      // No wait: a thread of its own collects the interpreter's end, whenever it comes.
+      std::thread([pid] {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+      }).detach();
+      return;
+    }
     const auto deadline = std::chrono::steady_clock::now() + waitLimit_;
     for (;;) {
       int status = 0;

@@ -21,6 +21,12 @@
 namespace varnok {
 
 namespace {
+// "Start" and "Stop" hand their line to the interpreter and return: the window never waits for the
+// measurement program, nor for an interpreter that stays its parent.
+constexpr std::chrono::milliseconds kPanelShellWait{0};
+}  // namespace
+
+namespace {
 
 QLabel* HeaderLabel(const QString& text, const char* name, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -38,7 +44,7 @@ ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* par
     : QWidget(parent),
       folder_(std::move(workingFolder)),
       processes_(MakeSystemProcessList()),
-      shell_(MakeSystemShell(folder_)) {
+      shell_(MakeSystemShell(folder_, kPanelShellWait)) {
   setObjectName("PanelProcedure");
   messageBox_ = [this](const std::string& text) {
     QMessageBox box(QMessageBox::NoIcon, "Varnok Omblet", QString::fromStdString(text), QMessageBox::Ok, this);

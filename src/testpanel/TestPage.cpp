@@ -1,3 +1,4 @@
+#include "link/GatedHandler.h"
 #include "testpanel/TestPage.h"
 
 #include <QCheckBox>
@@ -75,7 +76,7 @@ void TestPage::AddDriveButtons(QWidget* panel, std::span<const DrivePlace> place
       button->setIcon(ArrowIcon(place.direction, arrowColour));
       button->setIconSize(QSize(24, 24));
     }
-    connect(button, &QPushButton::clicked, this, place.click);
+    connect(button, &QPushButton::clicked, this, Gated(link_, this, place.click));
   }
 }
 
@@ -122,7 +123,7 @@ void TestPage::BuildFan() {
   fan_->setPageStep(kFanLargeChange);
   fan_->setValue(0);
   // Connected after the initial position is set: nothing is sent at start-up.
-  connect(fan_, &QScrollBar::valueChanged, this, &TestPage::FanChange);
+  connect(fan_, &QScrollBar::valueChanged, this, Gated(link_, this, &TestPage::FanChange));
 }
 
 void TestPage::BuildOptions() {
@@ -138,13 +139,13 @@ void TestPage::BuildOptions() {
     box->setGeometry(12, 26 + static_cast<int>(i) * 26, 210, 20);
     box->setChecked(false);
     // clicked: the user's clicks only; "Refresh" runs the click action itself.
-    connect(box, &QCheckBox::clicked, this, clicks[i]);
+    connect(box, &QCheckBox::clicked, this, Gated(link_, this, clicks[i]));
     optionBoxes_[i] = box;
   }
   auto* refresh = new QPushButton("Refresh", groupBox6_);
   refresh->setObjectName("Button5");
   refresh->setGeometry(12, 26 + 4 * 26 + 4, 80, 26);
-  connect(refresh, &QPushButton::clicked, this, &TestPage::Button5Click);
+  connect(refresh, &QPushButton::clicked, this, Gated(link_, this, &TestPage::Button5Click));
 }
 
 void TestPage::Drive(DriveButton button) { RunDriveAction(link_, DriveButtonAction(button)); }

@@ -28,7 +28,8 @@ INSTANTIATE_TEST_SUITE_P(
                       DecodeCase{"\xC0\xAF", "\xC3\x80\xC2\xAF"},                   // overlong '/' is not UTF-8
                       DecodeCase{"\xED\xA0\x80", "\xC3\xAD\xC2\xA0\xE2\x82\xAC"},   // a surrogate is not UTF-8
                       DecodeCase{"caf\xC3", "caf\xC3\x83"},                         // cut sequence
-                      DecodeCase{"", ""}));
+                      DecodeCase{"", ""}),
+    [](const ::testing::TestParamInfo<DecodeCase>& info) { return "Case" + std::to_string(info.index); });
 
 TEST(InstrumentText, EncodesForTheInstrumentInWindows1252) {
   EXPECT_EQ(Utf8ToInstrumentText("22\xC2\xB0" "C \xE2\x82\xAC \xC5\xA0"), "22\xB0" "C \x80 \x8A");
