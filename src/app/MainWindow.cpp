@@ -168,7 +168,9 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   Timer1->start();
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+  if (busyShown_) QApplication::restoreOverrideCursor();
+}
 
 void MainWindow::BuildPanel() {
   Panel1 = new QWidget(this);

@@ -142,6 +142,57 @@ TEST(TcpTransport, ConnectThatHangsEndsAtItsLimit) {
   EXPECT_LT(took, 3000ms);
 }
 
+// Released Connect: another thread ends the wait at once, and later waits fail at once.
+TEST(TcpTransport, AbortFromAnotherThreadEndsTheWaitAtOnce) {
+  LoopbackPeer peer([](asio::ip::tcp::socket& s) {
+    std::uint8_t buffer[1];
+    asio::error_code ec;
+    s.read_some(asio::buffer(buffer), ec);
+  });
+  auto tcp = TcpTransport::Connect("127.0.0.1", peer.Port(), 2000ms);
+  ASSERT_NE(tcp, nullptr);
+  std::thread aborter([&] {
+    std::this_thread::sleep_for(100ms);
+    tcp->Abort();
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_FALSE(tcp->WaitReadable(5000ms));
+  const auto took = std::chrono::steady_clock::now() - start;
+  aborter.join();
+  EXPECT_GE(took, 90ms);
+  EXPECT_LT(took, 1000ms);
+  const auto again = std::chrono::steady_clock::now();
+  EXPECT_FALSE(tcp->WaitWritable(5000ms));
+  EXPECT_LT(std::chrono::steady_clock::now() - again, 100ms);
+  tcp->Close();
+}
+
+TEST(TcpTransport, AbortSignalEndsAConnectThatHangs) {
+  asio::io_context io;
+  asio::ip::tcp::acceptor listener(io, asio::ip::tcp::endpoint(asio::ip::make_address_v4("127.0.0.1"), 0));
+  listener.listen(0);
+  const int port = listener.local_endpoint().port();
+  std::vector<std::unique_ptr<TcpTransport>> queued;
+  AbortSignal abort;
+  std::thread aborter;
+  auto took = std::chrono::steady_clock::duration::zero();
+  for (int i = 0; i < 8; ++i) {
+    // Every attempt is given the same signal; it is given 150 ms after the attempts begin.
+    if (i == 0) aborter = std::thread([&] {
+      std::this_thread::sleep_for(150ms);
+      abort.Abort();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    auto tcp = TcpTransport::Connect("127.0.0.1", port, 5000ms, {}, &abort);
+    took = std::chrono::steady_clock::now() - start;
+    if (!tcp) break;
+    queued.push_back(std::move(tcp));
+  }
+  aborter.join();
+  ASSERT_LT(queued.size(), 8u);
+  EXPECT_LT(took, 1000ms) << "the hanging attempt ended with the signal, not at its 5 s limit";
+}
+
 TEST(TcpTransport, PortZeroOrNegativeMeans502) {
   const struct {
     int given, used;
@@ -197,6 +248,26 @@ TEST(SerialTransport, ReadEndsAfterPerByteTimeAndConstant) {
   const auto took = std::chrono::steady_clock::now() - start;
   EXPECT_GE(took, 340ms);
   EXPECT_LT(took, 3000ms);
+}
+
+TEST(SerialTransport, AbortFromAnotherThreadEndsTheReadAtOnce) {
+  test::PtyPair pty;
+  LinkTimeouts t;
+  t.serialConstant = 5000ms;
+  auto port = SerialTransport::Open(pty.SlavePath(), t);
+  ASSERT_NE(port, nullptr);
+  std::thread aborter([&] {
+    std::this_thread::sleep_for(100ms);
+    port->Abort();
+  });
+  std::uint8_t got[4];
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_LT(port->Read(got, 4), 1);
+  const auto took = std::chrono::steady_clock::now() - start;
+  aborter.join();
+  EXPECT_LT(took, 1000ms);
+  const std::uint8_t byte = 0x41;
+  EXPECT_FALSE(port->Write(&byte, 1) && port->Read(got, 1) > 0);
 }
 
 TEST(SerialTransport, DiscardDropsWhatArrivedBefore) {
