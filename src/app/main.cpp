@@ -20,6 +20,7 @@
 #include "ConsoleApplication.h"
 #include "ErrorDisplay.h"
 #include "FeaturePages.h"
+#include "InstrumentLink.h"
 #include "MainWindow.h"
 #include "ProgramOptions.h"
 #include "SettingsFilePath.h"
@@ -108,6 +109,17 @@ void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
           top->grab().save(folder + QStringLiteral("/console.png"))) {
         ++saved;
       }
+    }
+  }
+  // And the window while the instrument is silent: the simulator is told to leave the next request
+  // unanswered, and the picture is taken while the status poll waits for it.
+  if (window.ConnectDown()) {
+    std::vector<char> reply(varnok::kTextReplySize, '\0');
+    if (window.Link().SendTextCommand("sim fault noreply", reply.data()) > 0) {
+      QTimer::singleShot(900, &window, [&window, folder, &saved] {
+        if (window.grab().save(folder + QStringLiteral("/waiting-for-the-instrument.png"))) ++saved;
+      });
+      window.Link().Handlers().Run([&window] { window.Timer1Timer(); });
     }
   }
   std::printf("Saved %d pictures in %s\n", saved, qPrintable(QDir(folder).absolutePath()));
