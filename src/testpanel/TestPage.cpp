@@ -121,6 +121,9 @@ void TestPage::BuildFan() {
   fan_->setSingleStep(kFanSmallChange);
   fan_->setPageStep(kFanLargeChange);
   fan_->setValue(0);
+  // A scroll bar takes no focus by default; the fan's is moved by the keys as well (arrows, Page Up,
+  // Page Down, Home, End), so it takes focus on a click and on Tab.
+  fan_->setFocusPolicy(Qt::StrongFocus);
   // Connected after the initial position is set: nothing is sent at start-up.
   connect(fan_, &QScrollBar::valueChanged, this, &TestPage::FanChange);
 }
