@@ -18,6 +18,7 @@
 
 #include "app/AppError.h"
 #include "app/ErrorDisplay.h"
+#include "app/InstrumentText.h"
 #include "app/SettingsFile.h"
 #include "console/ConsoleSettings.h"
 #include "console/ReplyLog.h"
@@ -143,7 +144,7 @@ CommandConsole::~CommandConsole() {
 void CommandConsole::exeBtnClick() {
   const std::string command = ip_->currentText().toStdString();
   std::vector<char> reply(kTextReplySize, '\0');
-  const int result = link_.SendTextCommand(command, reply.data());
+  const int result = link_.SendTextCommand(Utf8ToInstrumentText(command), reply.data());  // Windows-1252 out
   if (result >= 1) {
     AppendToLog(ReplyLogText(ReplyTextOf(reply.data(), result, reply.size())));
     if (history_.RememberCommand(command, entrySelected_)) ShowHistory();
@@ -229,7 +230,8 @@ void CommandConsole::ShowHistory() {
 }
 
 void CommandConsole::AppendToLog(const std::string& text) {
-  memo1_->appendPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  // The instrument's replies read as UTF-8 when valid, otherwise as Windows-1252.
+  memo1_->appendPlainText(QString::fromStdString(InstrumentTextToUtf8(text)));
 }
 
 }  // namespace varnok

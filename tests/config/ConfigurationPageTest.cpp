@@ -1,4 +1,5 @@
 #include "ConfigurationPage.h"
+#include "TempFolder.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -159,6 +160,27 @@ TEST(ConfigurationPage, OpeningAFileFillsEditorPanelAndTable) {
   page.OpenCFGClick();
   ASSERT_EQ(foldersOffered.size(), 2);
   EXPECT_EQ(foldersOffered[1], sample.absolutePath()) << "the dialog opens next time in the file's folder";
+}
+
+// A file written on Windows (not valid UTF-8) reads as Windows-1252: 0x80-0x9F are letters and signs,
+// not control characters, and the date keeps its first 20 characters.
+TEST(ConfigurationPage, Windows1252FileIsReadByItsCodePage) {
+  std::string text = test::ReadFixture("SAMPLE.CFG");
+  const std::string date = "2012/03/09 18:46:19 ";
+  const std::size_t at = text.find(date);
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, date.size(), "2012\xB0" "03\xB0" "09 \x93" "18:46\x94\x80\x80 ");
+  testing::TempFolder folder;
+  const std::filesystem::path file = folder.Write("WIN.CFG", text);
+  FakeInstrumentLink link;
+  ConfigurationPage page(link);
+  page.SetFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(file.string()); });
+  page.OpenCFGClick();
+  EXPECT_EQ(Text(page, "LastFCal"), QString::fromUtf8("2012°03°09 “18:46”€€"));
+  EXPECT_EQ(Text(page, "Tip1"), "0.98");
+  const QString editor = page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+  EXPECT_TRUE(editor.contains(QString::fromUtf8("2012°03°09 “18:46”€€ :Date"))) << editor.left(200).toStdString();
+  for (const QChar c : editor) EXPECT_FALSE(c.unicode() >= 0x80 && c.unicode() <= 0x9F) << "control character";
 }
 
 TEST(ConfigurationPage, OpenDialogOffersConfigurationFilesFirst) {
