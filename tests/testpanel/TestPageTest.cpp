@@ -175,8 +175,8 @@ TEST_F(TestPageTest, FanTakesFocusOnAClickAndMovesWithTheKeys) {
   const struct {
     Qt::Key key;
     int value;
-  } keys[] = {{Qt::Key_Right, 10}, {Qt::Key_PageUp, 110}, {Qt::Key_Left, 100}, {Qt::Key_End, 4095},
-              {Qt::Key_PageDown, 3995}, {Qt::Key_Home, 0}};
+  } keys[] = {{Qt::Key_Right, 10},  {Qt::Key_PageDown, 110}, {Qt::Key_Left, 100}, {Qt::Key_Down, 110},
+              {Qt::Key_Up, 100},    {Qt::Key_End, 4095},     {Qt::Key_PageUp, 3995}, {Qt::Key_Home, 0}};
   std::vector<PanelCommand> expected;
   for (const auto& k : keys) {
     QTest::keyClick(QApplication::focusWidget(), k.key);
