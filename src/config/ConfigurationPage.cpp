@@ -181,12 +181,10 @@ void ConfigurationPage::BuildLayout() {
   blowerForm->addRow(QStringLiteral("RH%"), blRH_);
   blowerForm->addRow(QStringLiteral("Speed"), blSpeed_);
 
-  groups->addWidget(tipBox, 0, 0);
-  groups->addWidget(blowerBox, 1, 0);
-  groups->addWidget(offsetBox, 2, 0);
-  groups->addWidget(calBox, 0, 1, 2, 1);
-  groups->addWidget(intBox, 2, 1);
-  groups->setRowStretch(3, 1);
+  // One column, so the editor beside it keeps most of the width; the column scrolls.
+  int row = 0;
+  for (QGroupBox* box : {tipBox, blowerBox, offsetBox, calBox, intBox}) groups->addWidget(box, row++, 0);
+  groups->setRowStretch(row, 1);
   auto* groupsScroll = new QScrollArea;
   groupsScroll->setObjectName(QStringLiteral("ConfigGroupsScroll"));
   groupsScroll->setWidget(groupsPanel);
@@ -194,7 +192,14 @@ void ConfigurationPage::BuildLayout() {
   groupsScroll->setFrameShape(QFrame::NoFrame);
   groupsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   groupsScroll->setMinimumWidth(120);
-  // As wide as the groups and their vertical scroll bar, so only the height ever scrolls by default.
+  // The fields keep their own width, so the editor gets the room the groups do not need.
+  for (QFormLayout* form : groupsPanel->findChildren<QFormLayout*>()) {
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+  }
+  for (QLineEdit* edit : groupsPanel->findChildren<QLineEdit*>()) {
+    if (edit != lastFCal_ && edit != lastUserCal_) edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("+600.00,200.00")) + 16);
+  }
+  // As wide as the groups and their vertical scroll bar, so only the height scrolls by default.
   const int groupsWidth = groupsPanel->sizeHint().width() + groupsScroll->verticalScrollBar()->sizeHint().width();
 
   auto* editorPanel = new QWidget;
