@@ -10,6 +10,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -130,6 +134,46 @@ TEST(ConfigurationPage, TableHasThirteenTitledColumnsAndThirtySixRows) {
     EXPECT_EQ(table->columnWidth(c), widths[c]) << titles[c];
     EXPECT_TRUE(table->item(1, c)->text().isEmpty());
     EXPECT_TRUE(table->item(35, c)->flags() & Qt::ItemIsEditable);
+  }
+}
+
+// The page within a 970 x 640 window (about 960 x 500 for the page): editor and table keep usable room,
+// the titles stay at the top while the rows scroll, and every field can be scrolled into view.
+TEST(ConfigurationPage, FitsTheDefaultWindowWithAFixedTitleRow) {
+  FakeInstrumentLink link;
+  ConfigurationPage page(link);
+  EXPECT_LE(page.minimumSizeHint().width(), 960);
+  EXPECT_LE(page.minimumSizeHint().height(), 500);
+  page.resize(960, 500);
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+
+  const auto* memo = page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+  EXPECT_GE(memo->viewport()->width() / memo->fontMetrics().horizontalAdvance(QLatin1Char('0')), 60) << "columns";
+  auto* table = page.findChild<QTableWidget*>(QStringLiteral("FTable"));
+  EXPECT_GE(table->viewport()->height() / table->rowHeight(1), 4) << "rows";
+
+  const QHeaderView* header = table->horizontalHeader();
+  ASSERT_TRUE(header->isVisible());
+  EXPECT_TRUE(table->isRowHidden(0)) << "the title row is shown by the header";
+  EXPECT_EQ(table->rowAt(0), 1);
+  table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
+  QCoreApplication::processEvents();
+  EXPECT_GT(table->rowAt(0), 20) << "the rows scrolled";
+  EXPECT_TRUE(header->isVisible());
+  EXPECT_EQ(header->mapTo(table, QPoint(0, 0)).y(), table->frameWidth()) << "the header stays at the top";
+  for (int c = 0; c < 13; ++c) {
+    EXPECT_EQ(table->model()->headerData(c, Qt::Horizontal).toString(), table->item(0, c)->text());
+  }
+
+  auto* groups = page.findChild<QScrollArea*>(QStringLiteral("ConfigGroupsScroll"));
+  ASSERT_NE(groups, nullptr);
+  for (const char* name : {"Tip1", "CFG_C11", "Offset4", "BlSpeed", "CalIntParam", "LastUserCal"}) {
+    auto* edit = page.findChild<QLineEdit*>(QString::fromLatin1(name));
+    groups->ensureWidgetVisible(edit);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(edit->visibleRegion().isEmpty()) << name;
+    EXPECT_EQ(edit->visibleRegion().boundingRect().width(), edit->width()) << name << " is seen whole";
   }
 }
 
