@@ -44,11 +44,23 @@ if [[ -n "${DISPLAY:-}" ]]; then
   echo "Starting the console; press Connect to reach the simulator at $ADDRESS"
   "$BIN/varnok-omblet" --address "$ADDRESS"
 else
+  # Three sets of pictures, each of a fresh window at its default size of 970 x 640 (a settings file
+  # of its own, removed afterwards): the desktop's own look, Fusion with a dark palette, and every
+  # size doubled (QT_SCALE_FACTOR=2, on a screen large enough for it).
   SHOTS="$BUILD/screenshots"
   rm -rf "$SHOTS"
   echo "No display: running the console under Xvfb, connecting to $ADDRESS and saving the pages"
-  timeout 120 xvfb-run -a -s "-screen 0 1280x800x24" \
-    "$BIN/varnok-omblet" --address "$ADDRESS" --connect --screenshots "$SHOTS"
-  echo "The page pictures are in $SHOTS:"
-  ls -1 "$SHOTS"
+  take_pictures() {  # folder, screen, then extra options
+    local folder="$1" screen="$2"
+    shift 2
+    rm -f "$BIN/run-pictures.INI"
+    timeout 120 xvfb-run -a -s "-screen 0 ${screen}x24" \
+      "$BIN/varnok-omblet" run-pictures.INI --address "$ADDRESS" --connect --screenshots "$folder" "$@"
+    rm -f "$BIN/run-pictures.INI"
+  }
+  take_pictures "$SHOTS" 1280x800
+  take_pictures "$SHOTS/dark" 1280x800 --dark-palette
+  QT_SCALE_FACTOR=2 take_pictures "$SHOTS/scale2" 2560x1600
+  echo "The page pictures are in $SHOTS (dark palette in dark/, scale 2 in scale2/):"
+  ls -1R "$SHOTS"
 fi

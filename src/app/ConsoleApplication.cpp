@@ -7,8 +7,11 @@
 namespace varnok {
 
 ConsoleApplication::ConsoleApplication(int& argc, char** argv) : QApplication(argc, argv) {
+  // The desktop shows the application's name (the X11 window class, the task bar); each window's
+  // title is exactly its caption. An empty display name keeps the platform from appending
+  // " — Varnok_Omblet" to every title, as it does with a display name (the application name by default).
   setApplicationName(QStringLiteral("Varnok_Omblet"));
-  setApplicationDisplayName(QStringLiteral("Varnok_Omblet"));
+  setApplicationDisplayName(QString());
 }
 
 bool ConsoleApplication::notify(QObject* receiver, QEvent* event) {

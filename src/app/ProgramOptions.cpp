@@ -20,6 +20,8 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
       options.screenshots = value();
     } else if (a == "--startup-probe") {
       options.startupProbe = true;
+    } else if (a == "--dark-palette") {
+      options.darkPalette = true;
     } else if (a.rfind("--", 0) == 0) {
       throw AppError("Unknown option " + a);
     } else if (!options.settingsName) {

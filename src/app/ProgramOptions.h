@@ -13,6 +13,7 @@ struct ProgramOptions {
   bool connect = false;                    // --connect: press Connect once the window shows
   std::optional<std::string> screenshots;  // --screenshots DIR: save every shown page as PNG, then exit
   bool startupProbe = false;               // --startup-probe: print the monotonic time of the first paint, exit
+  bool darkPalette = false;                // --dark-palette: Fusion with a dark palette, to check the pages on it
 };
 
 // Throws AppError for an option it does not know or one that lacks its value.

@@ -18,6 +18,7 @@
 
 #include "AboutBox.h"
 #include "ConsoleApplication.h"
+#include "DarkPalette.h"
 #include "ErrorDisplay.h"
 #include "FeaturePages.h"
 #include "InstrumentLink.h"
@@ -134,6 +135,10 @@ int main(int argc, char** argv) {
   try {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     const varnok::ProgramOptions options = varnok::ParseProgramOptions(arguments);
+    if (options.darkPalette) {
+      QApplication::setStyle(QStringLiteral("Fusion"));
+      QApplication::setPalette(varnok::DarkPalette());
+    }
 
     varnok::MainWindowSetup setup;
     setup.settingsPath = varnok::SettingsFilePath(*varnok::MakeSystemSettingsLocation(), options.settingsName);

@@ -1,4 +1,5 @@
 #include "CalibrationChartView.h"
+#include "AxisLabelTicks.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -115,14 +116,19 @@ void CalibrationChartView::paintEvent(QPaintEvent*) {
   const QFontMetrics metrics(font());
 
   // Grid lines and tick labels.
-  const double xStep = TickStep(xMax - xMin, 5);
-  for (double t = std::ceil(xMin / xStep) * xStep; t <= xMax + xStep * 1e-9; t += xStep) {
-    const double px = toX(t);
+  // Horizontal labels are chosen from their width so that neighbours never touch (x may have 6 or 7
+  // digits).
+  const auto labelWidth = [&](std::string_view label) {
+    return static_cast<double>(metrics.horizontalAdvance(QString::fromUtf8(label.data(), label.size())));
+  };
+  for (const LabelledTick& tick : HorizontalAxisTicks(xMin, xMax, plot.width(), 5, labelWidth, metrics.averageCharWidth())) {
+    const double px = toX(tick.value);
     painter.setPen(grid);
     painter.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
     painter.setPen(text);
-    const QString label = QString::number(std::fabs(t) < xStep * 1e-9 ? 0.0 : t, 'g', 10);
-    painter.drawText(QRectF(px - 40, plot.bottom() + 3, 80, metrics.height()), Qt::AlignHCenter | Qt::AlignTop,
+    const QString label = QString::fromStdString(tick.label);
+    const double width = metrics.horizontalAdvance(label) + 2;
+    painter.drawText(QRectF(px - width / 2, plot.bottom() + 3, width, metrics.height()), Qt::AlignHCenter | Qt::AlignTop,
                      label);
   }
   const double yStep = TickStep(yMax - yMin, 4);

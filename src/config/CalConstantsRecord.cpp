@@ -5,15 +5,18 @@
 #include "FloatListScan.h"
 #include "Float32.h"
 #include "LittleEndian.h"
+#include "app/InstrumentText.h"
 #include "app/TextConversions.h"
 
 namespace varnok {
 
 namespace {
 
+// The instrument keeps a date as up to 16 Windows-1252 characters, one byte each.
 void PutDate(std::uint8_t* field, const std::string& text) {
-  const std::size_t length = std::min<std::size_t>(text.size(), kDateFieldSize);
-  std::copy_n(text.begin(), length, field);
+  const std::string bytes = Utf8ToInstrumentText(FirstCharacters(text, static_cast<std::size_t>(kDateFieldSize)));
+  const std::size_t length = std::min<std::size_t>(bytes.size(), kDateFieldSize);
+  std::copy_n(bytes.begin(), length, field);
 }
 
 void PutScanned(std::uint8_t* bytes, const std::string& text, int count) {
@@ -25,7 +28,7 @@ void PutScanned(std::uint8_t* bytes, const std::string& text, int count) {
 
 std::string DateFieldText(const std::uint8_t* field) {
   const std::uint8_t* end = std::find(field, field + kDateFieldSize, std::uint8_t{0});
-  return std::string(field, end);
+  return InstrumentTextToUtf8(std::string(field, end));
 }
 
 std::vector<std::uint8_t> BuildCalConstantsPayload(const ConfigPanel& panel) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "app/InstrumentText.h"
 #include "app/TextConversions.h"
 
 namespace varnok {
@@ -18,7 +19,8 @@ std::string TextBefore(std::string_view line, std::string_view marker) {
   return std::string(line.substr(0, line.find(marker)));
 }
 
-std::string FirstChars(std::string_view line, std::size_t count) { return std::string(line.substr(0, count)); }
+// The first `count` characters (not bytes) of a UTF-8 line.
+std::string FirstChars(std::string_view line, std::size_t count) { return std::string(FirstCharacters(line, count)); }
 
 void ParseCalibrationBlocks(const std::vector<std::string>& lines, ConfigPanel& panel, bool& badCount) {
   const std::size_t total = lines.size();

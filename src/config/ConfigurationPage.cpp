@@ -15,6 +15,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -23,6 +26,7 @@
 #include "SampleConfiguration.h"
 #include "SettingsExchange.h"
 #include "app/AppError.h"
+#include "app/InstrumentText.h"
 
 namespace varnok {
 
@@ -33,11 +37,10 @@ constexpr int kColumnWidths[kCalibrationColumns] = {64, 45, 64, 64, 65, 68, 64, 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 std::string S(const QString& text) { return text.toStdString(); }
 
-// Configuration files are plain ASCII as a rule; a file that is not valid UTF-8 is read as Latin-1.
+// Configuration files are plain ASCII as a rule; one that is not valid UTF-8 was written on Windows
+// and is read as Windows-1252.
 QString DecodeFileText(const QByteArray& bytes) {
-  QString text = QString::fromUtf8(bytes);
-  if (text.contains(QChar::ReplacementCharacter)) text = QString::fromLatin1(bytes);
-  return text;
+  return QString::fromStdString(InstrumentTextToUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 QString EditorText(const std::vector<std::string>& lines) {
@@ -94,9 +97,12 @@ void ConfigurationPage::BuildLayout() {
   connect(activate, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ActivateBtnClick));
   // "Save" performs no action.
 
-  // Panel groups on the left, editor on the right.
-  auto* middle = new QHBoxLayout;
-  auto* groups = new QGridLayout;
+  // Panel groups on the left (scrolled when the window is low), editor on the right, the table below:
+  // splitters share the room, so the page fits a window of 970 x 640 and everything stays reachable.
+  auto* groupsPanel = new QWidget;
+  groupsPanel->setObjectName(QStringLiteral("ConfigGroups"));
+  auto* groups = new QGridLayout(groupsPanel);
+  groups->setContentsMargins(0, 0, 0, 0);
   groups->setSpacing(4);
 
   auto* tipBox = new QGroupBox(QStringLiteral("Tip Configuration"));
@@ -176,15 +182,30 @@ void ConfigurationPage::BuildLayout() {
   blowerForm->addRow(QStringLiteral("RH%"), blRH_);
   blowerForm->addRow(QStringLiteral("Speed"), blSpeed_);
 
-  groups->addWidget(tipBox, 0, 0);
-  groups->addWidget(blowerBox, 1, 0);
-  groups->addWidget(offsetBox, 2, 0);
-  groups->addWidget(calBox, 0, 1, 2, 1);
-  groups->addWidget(intBox, 2, 1);
-  groups->setRowStretch(3, 1);
-  middle->addLayout(groups, 0);
+  // One column, so the editor beside it keeps most of the width; the column scrolls.
+  int row = 0;
+  for (QGroupBox* box : {tipBox, blowerBox, offsetBox, calBox, intBox}) groups->addWidget(box, row++, 0);
+  groups->setRowStretch(row, 1);
+  auto* groupsScroll = new QScrollArea;
+  groupsScroll->setObjectName(QStringLiteral("ConfigGroupsScroll"));
+  groupsScroll->setWidget(groupsPanel);
+  groupsScroll->setWidgetResizable(true);
+  groupsScroll->setFrameShape(QFrame::NoFrame);
+  groupsScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+  groupsScroll->setMinimumWidth(120);
+  // The fields keep their own width, so the editor gets the room the groups do not need.
+  for (QFormLayout* form : groupsPanel->findChildren<QFormLayout*>()) {
+    form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+  }
+  for (QLineEdit* edit : groupsPanel->findChildren<QLineEdit*>()) {
+    if (edit != lastFCal_ && edit != lastUserCal_) edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("+600.00,200.00")) + 16);
+  }
+  // As wide as the groups and their vertical scroll bar, so only the height scrolls by default.
+  const int groupsWidth = groupsPanel->sizeHint().width() + groupsScroll->verticalScrollBar()->sizeHint().width();
 
-  auto* editorColumn = new QVBoxLayout;
+  auto* editorPanel = new QWidget;
+  auto* editorColumn = new QVBoxLayout(editorPanel);
+  editorColumn->setContentsMargins(0, 0, 0, 0);
   panelFile_ = new QLabel;
   panelFile_->setObjectName(QStringLiteral("PanelFile"));
   panelFile_->setFrameShape(QFrame::Panel);
@@ -200,10 +221,21 @@ void ConfigurationPage::BuildLayout() {
   memo1_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
   editorColumn->addWidget(panelFile_);
   editorColumn->addWidget(memo1_, 1);
-  middle->addLayout(editorColumn, 1);
-  page->addLayout(middle, 3);
+
+  auto* middle = new QSplitter(Qt::Horizontal);
+  middle->setObjectName(QStringLiteral("ConfigMiddleSplitter"));
+  middle->addWidget(groupsScroll);
+  middle->addWidget(editorPanel);
+  middle->setStretchFactor(0, 0);
+  middle->setStretchFactor(1, 1);
+  middle->setChildrenCollapsible(false);
+  middle->setSizes({groupsWidth, 1000});
 
   // The table with its bar.
+  auto* tablePanel = new QWidget;
+  auto* tableColumn = new QVBoxLayout(tablePanel);
+  tableColumn->setContentsMargins(0, 0, 0, 0);
+  tableColumn->setSpacing(4);
   auto* tableBar = new QHBoxLayout;
   auto* freqLabel = new QLabel(QStringLiteral("Number of Frequencies"));
   numberOfFreq_ = MakeEdit("NumberOfFreq", nullptr);
@@ -219,33 +251,49 @@ void ConfigurationPage::BuildLayout() {
   tableBar->addWidget(readCal);
   tableBar->addWidget(ftLabel);
   tableBar->addStretch(1);
-  page->addLayout(tableBar);
+  tableColumn->addLayout(tableBar);
   connect(uploadCal, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::UploadCalibrationBtnClick));
   connect(readCal, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ReadCalibrTableBtnClick));
 
   fTable_ = new QTableWidget(kCalibrationRows + 1, kCalibrationColumns);
   fTable_->setObjectName(QStringLiteral("FTable"));
-  fTable_->horizontalHeader()->hide();  // row 0 carries the titles
+  // Row 0 keeps the titles, as the rest of the page counts rows; it is shown as the table's header,
+  // which stays at the top while the rows scroll.
   fTable_->verticalHeader()->hide();
   fTable_->verticalHeader()->setDefaultSectionSize(20);
   fTable_->horizontalHeader()->setSectionResizeMode(QHeaderView::Interactive);
+  fTable_->horizontalHeader()->setSectionsClickable(false);
+  fTable_->horizontalHeader()->setHighlightSections(false);
   fTable_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   fTable_->setWordWrap(false);  // numbers such as 0.44790604E+02 must not break at the point
   QFont tableFont = fTable_->font();
   tableFont.setPointSizeF(tableFont.pointSizeF() - 1.0);  // the columns' widths are fixed; a compact face fits them
   fTable_->setFont(tableFont);
+  fTable_->horizontalHeader()->setFont(tableFont);
   for (int c = 0; c < kCalibrationColumns; ++c) fTable_->setColumnWidth(c, kColumnWidths[c]);
   const CalibrationRow titles = CalibrationTitleRow();
+  QStringList headerTitles;
   for (int c = 0; c < kCalibrationColumns; ++c) {
     auto* title = new QTableWidgetItem(Q(titles[c]));
     title->setFlags(Qt::ItemIsEnabled);
-    title->setBackground(palette().button());
     fTable_->setItem(0, c, title);
+    headerTitles << Q(titles[c]);
   }
+  fTable_->setHorizontalHeaderLabels(headerTitles);
+  fTable_->setRowHidden(0, true);
   for (int r = 1; r <= kCalibrationRows; ++r) {
     for (int c = 0; c < kCalibrationColumns; ++c) fTable_->setItem(r, c, new QTableWidgetItem);
   }
-  page->addWidget(fTable_, 2);
+  tableColumn->addWidget(fTable_, 1);
+
+  auto* split = new QSplitter(Qt::Vertical);
+  split->setObjectName(QStringLiteral("ConfigTableSplitter"));
+  split->addWidget(middle);
+  split->addWidget(tablePanel);
+  split->setStretchFactor(0, 3);
+  split->setStretchFactor(1, 2);
+  split->setChildrenCollapsible(false);
+  page->addWidget(split, 1);
 }
 
 void ConfigurationPage::SetFileChooser(FileChooser chooser) { chooser_ = std::move(chooser); }

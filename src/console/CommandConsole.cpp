@@ -18,6 +18,7 @@
 
 #include "app/AppError.h"
 #include "app/ErrorDisplay.h"
+#include "app/InstrumentText.h"
 #include "app/SettingsFile.h"
 #include "console/ConsoleSettings.h"
 #include "console/ReplyLog.h"
@@ -147,7 +148,7 @@ void CommandConsole::exeBtnClick() {
 
 void CommandConsole::Execute(const std::string& command) {
   std::vector<char> reply(kTextReplySize, '\0');
-  const int result = link_.SendTextCommand(command, reply.data());
+  const int result = link_.SendTextCommand(Utf8ToInstrumentText(command), reply.data());  // Windows-1252 out
   if (result >= 1) {
     AppendToLog(ReplyLogText(ReplyTextOf(reply.data(), result, reply.size())));
     if (history_.RememberCommand(command, entrySelected_)) ShowHistory();
@@ -233,7 +234,8 @@ void CommandConsole::ShowHistory() {
 }
 
 void CommandConsole::AppendToLog(const std::string& text) {
-  memo1_->appendPlainText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+  // The instrument's replies read as UTF-8 when valid, otherwise as Windows-1252.
+  memo1_->appendPlainText(QString::fromStdString(InstrumentTextToUtf8(text)));
 }
 
 }  // namespace varnok

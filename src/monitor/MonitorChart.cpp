@@ -1,4 +1,5 @@
 #include "monitor/MonitorChart.h"
+#include "monitor/ZoomDrag.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -315,8 +316,9 @@ void MonitorChart::mouseReleaseEvent(QMouseEvent* event) {
   dragNow_ = event->position().toPoint();
   const QPoint delta = dragNow_ - dragStart_;
   update();
-  if (std::abs(delta.x()) < kMinimumDrag && std::abs(delta.y()) < kMinimumDrag) return;
-  if (delta.x() > 0) {
+  const ZoomDrag meaning = ZoomDragOf(delta.x(), delta.y(), kMinimumDrag);
+  if (meaning == ZoomDrag::kNone) return;
+  if (meaning == ZoomDrag::kZoom) {
     const QRect plot = PlotArea(size());
     const ChartRect current = CurrentRange();
     const QRect dragged = QRect(dragStart_, dragNow_).normalized();

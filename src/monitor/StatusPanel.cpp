@@ -52,6 +52,8 @@ StatusPanel::StatusPanel(InstrumentLink& link, QWidget* parent)
     QTableWidgetItem* item = Cell(grid_, 0, column);
     item->setText(QString::fromStdString(header[column]));
     item->setBackground(kHeaderColour);
+    // The header's colour is fixed, so its text is too: dark on sky blue stays readable on a dark desktop.
+    item->setForeground(QColor(Qt::black));
     item->setFlags(Qt::ItemIsEnabled);
   }
   const int frame = 2 * grid_->frameWidth();

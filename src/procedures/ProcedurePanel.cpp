@@ -12,6 +12,7 @@
 
 #include "app/AppError.h"
 #include "app/ErrorDisplay.h"
+#include "app/InstrumentText.h"
 #include "procedures/CommandLines.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcedureFiles.h"
@@ -27,6 +28,9 @@ constexpr std::chrono::milliseconds kPanelShellWait{0};
 }  // namespace
 
 namespace {
+
+// Where a list row keeps its file name as the file system's bytes.
+constexpr int kFileNameBytesRole = Qt::UserRole;
 
 QLabel* HeaderLabel(const QString& text, const char* name, QWidget* parent) {
   auto* label = new QLabel(text, parent);
@@ -70,7 +74,12 @@ ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* par
   fileListBox1_ = new QListWidget(this);
   fileListBox1_->setObjectName("FileListBox1");
   fileListBox1_->setSelectionMode(QAbstractItemView::SingleSelection);
-  for (const std::string& name : ListProcedureFiles(folder_)) fileListBox1_->addItem(QString::fromStdString(name));
+  for (const std::string& name : ListProcedureFiles(folder_)) {
+    // Shown by the instrument's text rule; opened by the file system's own bytes, so a name that is
+    // not valid UTF-8 still opens.
+    auto* item = new QListWidgetItem(QString::fromStdString(InstrumentTextToUtf8(name)), fileListBox1_);
+    item->setData(kFileNameBytesRole, QByteArray::fromStdString(name));
+  }
   listRow->addWidget(label36);
   listRow->addWidget(fileListBox1_, 1);
   column->addLayout(listRow, 2);
@@ -112,7 +121,9 @@ ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* par
   logRow->addStretch(1);
   column->addLayout(logRow);
 
-  connect(fileListBox1_, &QListWidget::currentRowChanged, this, [this](int) { FileListBox1Click(); });
+  // A mouse press makes the row current before it selects it, so the memo follows the selection (the
+  // file "Start" runs), not the current row.
+  connect(fileListBox1_, &QListWidget::itemSelectionChanged, this, [this] { FileListBox1Click(); });
   connect(startBtn_, &QPushButton::clicked, this, [this] { PRCStartBtnClick(); });
   connect(idleBtn_, &QPushButton::clicked, this, [this] { PRCIdelBtnClick(); });
   connect(stopBtn_, &QPushButton::clicked, this, [this] { PRCStopBtnClick(); });
@@ -126,7 +137,7 @@ void ProcedurePanel::SetCommandShell(std::unique_ptr<CommandShell> shell) { shel
 std::string ProcedurePanel::SelectedProcedurePath() const {
   const QListWidgetItem* item = fileListBox1_->currentItem();
   if (item == nullptr || !item->isSelected()) return {};
-  return JoinFolderAndName(folder_.string(), item->text().toStdString());
+  return JoinFolderAndName(folder_.string(), item->data(kFileNameBytesRole).toByteArray().toStdString());
 }
 
 void ProcedurePanel::FileListBox1Click() {
@@ -134,9 +145,10 @@ void ProcedurePanel::FileListBox1Click() {
   if (path.empty()) return;
   try {
     const std::vector<std::string> lines = ReadProcedureLines(path);
-    QStringList text;
-    for (const std::string& line : lines) text << QString::fromLocal8Bit(line.data(), static_cast<qsizetype>(line.size()));
-    procMemo_->setPlainText(text.join('\n'));
+    // The file as a whole is UTF-8 when valid, otherwise Windows-1252.
+    std::string text;
+    for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "" : "\n") + lines[i];
+    procMemo_->setPlainText(QString::fromStdString(InstrumentTextToUtf8(text)));
   } catch (const AppError& error) {
     if (errorDisplay_) errorDisplay_(error.what());
   }

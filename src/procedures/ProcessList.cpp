@@ -8,7 +8,7 @@ bool IsProcessRunning(std::string_view programName, const std::vector<ProcessEnt
   const std::string_view name = ProgramFileName(programName);
   if (name.empty()) return false;
   for (const ProcessEntry& p : processes) {
-    if (p.executableName == name || p.firstArgumentName == name) return true;
+    if (p.executableName == name) return true;
   }
   return false;
 }

@@ -7,13 +7,11 @@
 
 namespace varnok {
 
-// One running process as the process list reports it: the file names (no folder) under which it
-// may be known. On Windows only the executable's name is filled; on Linux also the name of the
-// first argument, because a program started through a link, or under another name, shows its
-// given name there.
+// One running process as the process list reports it: the file name (no folder) of its executable.
+// The first argument is not used: any program may be started under any name there, and a different
+// program started as "QXC.exe" is not the interpreter.
 struct ProcessEntry {
   std::string executableName;
-  std::string firstArgumentName;
 };
 
 // The platform's list of running processes (one implementation file per platform).
@@ -28,7 +26,7 @@ class ProcessList {
 // The list of the system this program runs on.
 std::unique_ptr<ProcessList> MakeSystemProcessList();
 
-// True when some process is known by the file name of `programName` (a folder part in the name is
+// True when some process's executable has the file name of `programName` (a folder part in the name is
 // ignored), compared byte for byte, letter case significant.
 bool IsProcessRunning(std::string_view programName, const std::vector<ProcessEntry>& processes);
 

@@ -1,12 +1,11 @@
 // The process list on Linux: a scan of /proc. A process is known by the file name of its executable
-// and by the file name of its first argument; the kernel's short name (comm) is cut at 15
-// characters and is not used.
+// (the target of /proc/<pid>/exe); neither the first argument, which the starter chooses freely, nor
+// the kernel's short name (comm), cut at 15 characters, is used.
 #include <dirent.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <iterator>
 #include <string>
 
@@ -31,14 +30,6 @@ std::string ExecutableName(const std::string& procFolder) {
   return FileNameOf(path);
 }
 
-std::string FirstArgumentName(const std::string& procFolder) {
-  std::ifstream in(procFolder + "/cmdline", std::ios::binary);
-  if (!in) return {};
-  std::string first;
-  std::getline(in, first, '\0');
-  return FileNameOf(first);
-}
-
 class LinuxProcessList : public ProcessList {
  public:
   std::optional<std::vector<ProcessEntry>> Snapshot() const override {
@@ -50,9 +41,9 @@ class LinuxProcessList : public ProcessList {
       if (name.empty() || !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isdigit(c); }))
         continue;
       const std::string folder = "/proc/" + name;
-      ProcessEntry p{ExecutableName(folder), FirstArgumentName(folder)};
-      // A process that ended meanwhile, or a zombie, has neither.
-      if (!p.executableName.empty() || !p.firstArgumentName.empty()) processes.push_back(std::move(p));
+      ProcessEntry p{ExecutableName(folder)};
+      // A process that ended meanwhile, a zombie or a kernel thread has no executable to read.
+      if (!p.executableName.empty()) processes.push_back(std::move(p));
     }
     ::closedir(proc);
     return processes;

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -45,6 +46,35 @@ QFrame* MakePanel(QWidget* parent, const char* name, const char* labelName, cons
   label->setGeometry(4, 6, kPanelSize - 8, 18);
   return panel;
 }
+
+
+// A scroll bar takes no keys of its own; the fan's moves as a Windows scroll bar does: Right and Down
+// a small step up, Left and Up a small step down, Page Down and Page Up a large step, Home and End to
+// the ends. Each move runs FanChange like any other.
+class FanKeys : public QObject {
+ public:
+  using QObject::QObject;
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* bar = qobject_cast<QScrollBar*>(watched);
+    if (bar == nullptr || event->type() != QEvent::KeyPress) return QObject::eventFilter(watched, event);
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)) return false;
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (key->key()) {
+      case Qt::Key_Right:
+      case Qt::Key_Down: action = QAbstractSlider::SliderSingleStepAdd; break;
+      case Qt::Key_Left:
+      case Qt::Key_Up: action = QAbstractSlider::SliderSingleStepSub; break;
+      case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
+      case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
+      case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
+      case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
+      default: return false;
+    }
+    bar->triggerAction(action);
+    return true;
+  }
+};
 
 }  // namespace
 
@@ -122,6 +152,10 @@ void TestPage::BuildFan() {
   fan_->setSingleStep(kFanSmallChange);
   fan_->setPageStep(kFanLargeChange);
   fan_->setValue(0);
+  // A scroll bar takes no focus by default; the fan's is moved by the keys as well (arrows, Page Up,
+  // Page Down, Home, End), so it takes focus on a click and on Tab.
+  fan_->setFocusPolicy(Qt::StrongFocus);
+  fan_->installEventFilter(new FanKeys(fan_));
   // Connected after the initial position is set: nothing is sent at start-up.
   connect(fan_, &QScrollBar::valueChanged, this, Gated(link_, this, &TestPage::FanChange));
 }

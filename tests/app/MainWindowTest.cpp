@@ -11,6 +11,7 @@
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
+#include <QWindow>
 #include <QToolButton>
 
 #include "AppError.h"
@@ -100,6 +101,17 @@ TEST_F(MainWindowTest, LayoutOfTheWindow) {
   auto* timer = Find<QTimer>(*w, "Timer1");
   EXPECT_TRUE(timer->isActive());
   EXPECT_EQ(timer->interval(), 1000);
+}
+
+// The platform appends " — <display name>" to every window title when the application has a display
+// name (by default its application name): there must be none, while the application name stays.
+TEST_F(MainWindowTest, TitlesAreExactlyTheCaptions) {
+  EXPECT_EQ(QApplication::applicationName(), "Varnok_Omblet");
+  EXPECT_EQ(QGuiApplication::applicationDisplayName(), "");
+  auto w = Open(folder_ / "none.INI", false);
+  w->show();
+  ASSERT_NE(w->windowHandle(), nullptr);
+  EXPECT_EQ(w->windowHandle()->title(), "Varnok Tester  Serial & TCP interfaces");
 }
 
 TEST_F(MainWindowTest, TopPanelControls) {

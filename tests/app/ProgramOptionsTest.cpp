@@ -19,6 +19,10 @@ TEST(ProgramOptions, SettingsNameAndOptions) {
   EXPECT_EQ(all.screenshots, "out");
   EXPECT_FALSE(all.startupProbe);
   EXPECT_TRUE(ParseProgramOptions({"--startup-probe"}).startupProbe);
+  EXPECT_FALSE(all.darkPalette);
+  const ProgramOptions dark = ParseProgramOptions({"--dark-palette", "site3.ini"});
+  EXPECT_TRUE(dark.darkPalette);
+  EXPECT_EQ(dark.settingsName, "site3.ini");
 }
 
 TEST(ProgramOptions, RefusesUnknownOrIncomplete) {

@@ -1,6 +1,8 @@
 // The window keeps serving the technician while the instrument is silent, and what the instrument sees
 // stays as it was when the window blocked: the real main window with its real pages, against the
 // simulated instrument over loopback TCP and a pseudo-terminal.
+#include <optional>
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -185,18 +187,30 @@ TEST_P(ResponsivenessTest, ClosingTheWindowDuringAWaitDisconnectsThenWritesTheSe
 TEST_P(ResponsivenessTest, TheWindowShowsItIsBusyAfterAMomentOfWaiting) {
   Open(1200ms);
   sim_->SetFault("noreply");
-  bool early = true;
-  bool late = false;
-  QTimer::singleShot(60, window_.get(), [&] { early = window_->BusyShown(); });
-  QTimer::singleShot(500, window_.get(), [&] {
-    late = window_->BusyShown() && Find<QWidget>(*window_, "BusyIndicator")->isVisible() &&
-           QApplication::overrideCursor() != nullptr && QApplication::overrideCursor()->shape() == Qt::BusyCursor;
+  // Watches the window every 5 ms while the command waits: when the indication first showed, and
+  // whether the cursor and the status-bar indicator showed with it.
+  QTimer watch;
+  watch.setInterval(5);
+  const auto start = Clock::now();
+  std::optional<Clock::duration> shownAfter;
+  bool cursorAndIndicator = false;
+  QObject::connect(&watch, &QTimer::timeout, [&] {
+    if (shownAfter || !window_->BusyShown()) return;
+    shownAfter = Clock::now() - start;
+    cursorAndIndicator = Find<QWidget>(*window_, "BusyIndicator")->isVisible() &&
+                         QApplication::overrideCursor() != nullptr &&
+                         QApplication::overrideCursor()->shape() == Qt::BusyCursor;
   });
+  watch.start();
   Click("Button7");
-  EXPECT_FALSE(early);
-  EXPECT_TRUE(late);
+  watch.stop();
+  ASSERT_TRUE(shownAfter.has_value()) << "a wait of more than a second showed nothing";
+  EXPECT_GE(*shownAfter, 190ms) << "a short wait shows nothing";
+  EXPECT_TRUE(cursorAndIndicator);
+  EXPECT_EQ(Panel(0), " Connected") << "the indication never writes into the status panels";
   ASSERT_TRUE(WaitFor([&] { return !window_->BusyShown(); }, 2s));
   EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+  EXPECT_FALSE(Find<QWidget>(*window_, "BusyIndicator")->isVisible());
 }
 
 INSTANTIATE_TEST_SUITE_P(Transports, ResponsivenessTest, ::testing::Values(Transport::Tcp, Transport::Serial),

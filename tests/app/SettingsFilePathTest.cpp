@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "SettingsFilePath.h"
+#include "TempFolder.h"
 
 namespace varnok {
 namespace {
@@ -17,7 +18,8 @@ class FakeLocation : public SettingsLocation {
   std::set<fs::path> unwritable;  // files the program may not write
   fs::path ExecutablePath() const override { return executable; }
   bool CanWrite(const fs::path& file) const override { return unwritable.count(file) == 0; }
-  fs::path UserConfigFolder() const override { return "/home/tech/.config/varnok-omblet"; }
+  fs::path userFolder = "/home/tech/.config/varnok-omblet";
+  fs::path UserConfigFolder() const override { return userFolder; }
 };
 
 struct PathCase {
@@ -48,6 +50,48 @@ TEST(SettingsFilePath, Cases) {
     if (!c.besideWritable) location.unwritable.insert(beside);
     EXPECT_EQ(SettingsFilePath(location, c.parameter), fs::path(c.expected))
         << c.executable << " " << c.parameter.value_or("(none)");
+  }
+}
+
+// An installed program with a prepared file beside it: read that file while no per-user file exists,
+// write only the per-user one.
+TEST(SettingsFilePath, PreparedFileBesideAReadOnlyProgramIsRead) {
+  enum Before { kNothing, kPreparedOnly, kBothExist, kUserFolderBlocked };
+  const struct {
+    const char* what;
+    Before before;
+    bool returnsUserFile;
+    const char* userText;  // nullptr: no per-user file afterwards
+  } cases[] = {
+      {"prepared file copied", kPreparedOnly, true, "[Form1]\nTop=7\n"},
+      {"per-user file kept as it is", kBothExist, true, "[Form1]\nTop=99\n"},
+      {"nothing prepared", kNothing, true, nullptr},
+      {"per-user folder cannot be made", kUserFolderBlocked, false, nullptr},
+  };
+  for (const auto& c : cases) {
+    testing::TempFolder root;
+    fs::create_directories(root.Path() / "opt");
+    FakeLocation location;
+    location.executable = root.Path() / "opt" / "varnok-omblet";
+    location.userFolder = root.Path() / "home" / ".config" / "varnok-omblet";
+    const fs::path beside = root.Path() / "opt" / "varnok-omblet.INI";
+    const fs::path userFile = location.userFolder / "varnok-omblet.INI";
+    location.unwritable.insert(beside);
+    if (c.before != kNothing) root.Write("opt/varnok-omblet.INI", "[Form1]\nTop=7\n");
+    if (c.before == kBothExist) {
+      fs::create_directories(location.userFolder);
+      root.Write("home/.config/varnok-omblet/varnok-omblet.INI", "[Form1]\nTop=99\n");
+    }
+    if (c.before == kUserFolderBlocked) root.Write("home", "a file where the folder would go");
+
+    const fs::path chosen = SettingsFilePath(location, std::nullopt);
+    EXPECT_EQ(chosen, c.returnsUserFile ? userFile : beside) << c.what;
+    if (c.before != kNothing) EXPECT_EQ(root.Read("opt/varnok-omblet.INI"), "[Form1]\nTop=7\n") << c.what;
+    if (c.userText == nullptr) {
+      EXPECT_FALSE(fs::exists(userFile)) << c.what;
+    } else {
+      EXPECT_EQ(root.Read("home/.config/varnok-omblet/varnok-omblet.INI"), c.userText) << c.what;
+    }
   }
 }
 

@@ -205,6 +205,17 @@ TEST(ConfigParser, TwentyTwoRowsAfterThirtyFiveKeepTheOlderRows) {
   for (int r = 23; r <= 35; ++r) EXPECT_EQ(panel.FTable[r], sample.FTable[r]) << "row " << r;
 }
 
+// The dates keep their first 20 characters, however many bytes those take in UTF-8.
+TEST(ConfigParser, DatesAreCutByCharacters) {
+  std::vector<std::string> lines = CalibrationBlock("1", 1);
+  lines[1] = "2020°01°02 “03:04”€€ :factory";
+  lines[2] = "ééééééééééééééééééééé";
+  ConfigPanel panel;
+  ASSERT_EQ(ParseConfiguration(lines, panel), ParseOutcome::kComplete);
+  EXPECT_EQ(panel.LastFCal, "2020°01°02 “03:04”€€");
+  EXPECT_EQ(panel.LastUserCal, "éééééééééééééééééééé");
+}
+
 TEST(ConfigParser, TableRowsAreBoundedByCountLinesAndThirtyFive) {
   const struct {
     const char* count;

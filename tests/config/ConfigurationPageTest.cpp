@@ -1,4 +1,5 @@
 #include "ConfigurationPage.h"
+#include "TempFolder.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -9,6 +10,10 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QHeaderView>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QTest>
 #include <QTableWidget>
 #include <QTemporaryDir>
 
@@ -132,6 +137,46 @@ TEST(ConfigurationPage, TableHasThirteenTitledColumnsAndThirtySixRows) {
   }
 }
 
+// The page within a 970 x 640 window (about 960 x 500 for the page): editor and table keep usable room,
+// the titles stay at the top while the rows scroll, and every field can be scrolled into view.
+TEST(ConfigurationPage, FitsTheDefaultWindowWithAFixedTitleRow) {
+  FakeInstrumentLink link;
+  ConfigurationPage page(link);
+  EXPECT_LE(page.minimumSizeHint().width(), 960);
+  EXPECT_LE(page.minimumSizeHint().height(), 500);
+  page.resize(960, 500);
+  page.show();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+
+  const auto* memo = page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+  EXPECT_GE(memo->viewport()->width() / memo->fontMetrics().horizontalAdvance(QLatin1Char('0')), 60) << "columns";
+  auto* table = page.findChild<QTableWidget*>(QStringLiteral("FTable"));
+  EXPECT_GE(table->viewport()->height() / table->rowHeight(1), 4) << "rows";
+
+  const QHeaderView* header = table->horizontalHeader();
+  ASSERT_TRUE(header->isVisible());
+  EXPECT_TRUE(table->isRowHidden(0)) << "the title row is shown by the header";
+  EXPECT_EQ(table->rowAt(0), 1);
+  table->verticalScrollBar()->setValue(table->verticalScrollBar()->maximum());
+  QCoreApplication::processEvents();
+  EXPECT_GT(table->rowAt(0), 20) << "the rows scrolled";
+  EXPECT_TRUE(header->isVisible());
+  EXPECT_EQ(header->mapTo(table, QPoint(0, 0)).y(), table->frameWidth()) << "the header stays at the top";
+  for (int c = 0; c < 13; ++c) {
+    EXPECT_EQ(table->model()->headerData(c, Qt::Horizontal).toString(), table->item(0, c)->text());
+  }
+
+  auto* groups = page.findChild<QScrollArea*>(QStringLiteral("ConfigGroupsScroll"));
+  ASSERT_NE(groups, nullptr);
+  for (const char* name : {"Tip1", "CFG_C11", "Offset4", "BlSpeed", "CalIntParam", "LastUserCal"}) {
+    auto* edit = page.findChild<QLineEdit*>(QString::fromLatin1(name));
+    groups->ensureWidgetVisible(edit);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(edit->visibleRegion().isEmpty()) << name;
+    EXPECT_EQ(edit->visibleRegion().boundingRect().width(), edit->width()) << name << " is seen whole";
+  }
+}
+
 TEST(ConfigurationPage, OpeningAFileFillsEditorPanelAndTable) {
   FakeInstrumentLink link;
   ConfigurationPage page(link);
@@ -159,6 +204,27 @@ TEST(ConfigurationPage, OpeningAFileFillsEditorPanelAndTable) {
   page.OpenCFGClick();
   ASSERT_EQ(foldersOffered.size(), 2);
   EXPECT_EQ(foldersOffered[1], sample.absolutePath()) << "the dialog opens next time in the file's folder";
+}
+
+// A file written on Windows (not valid UTF-8) reads as Windows-1252: 0x80-0x9F are letters and signs,
+// not control characters, and the date keeps its first 20 characters.
+TEST(ConfigurationPage, Windows1252FileIsReadByItsCodePage) {
+  std::string text = test::ReadFixture("SAMPLE.CFG");
+  const std::string date = "2012/03/09 18:46:19 ";
+  const std::size_t at = text.find(date);
+  ASSERT_NE(at, std::string::npos);
+  text.replace(at, date.size(), "2012\xB0" "03\xB0" "09 \x93" "18:46\x94\x80\x80 ");
+  testing::TempFolder folder;
+  const std::filesystem::path file = folder.Write("WIN.CFG", text);
+  FakeInstrumentLink link;
+  ConfigurationPage page(link);
+  page.SetFileChooser([&](QWidget*, const QString&) { return QString::fromStdString(file.string()); });
+  page.OpenCFGClick();
+  EXPECT_EQ(Text(page, "LastFCal"), QString::fromUtf8("2012°03°09 “18:46”€€"));
+  EXPECT_EQ(Text(page, "Tip1"), "0.98");
+  const QString editor = page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
+  EXPECT_TRUE(editor.contains(QString::fromUtf8("2012°03°09 “18:46”€€ :Date"))) << editor.left(200).toStdString();
+  for (const QChar c : editor) EXPECT_FALSE(c.unicode() >= 0x80 && c.unicode() <= 0x9F) << "control character";
 }
 
 TEST(ConfigurationPage, OpenDialogOffersConfigurationFilesFirst) {

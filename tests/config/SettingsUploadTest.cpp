@@ -2,6 +2,7 @@
 
 #include "ConfigFixture.h"
 #include "FakeInstrumentLink.h"
+#include "CalConstantsRecord.h"
 #include "SettingsExchange.h"
 #include "app/AppError.h"
 
@@ -91,6 +92,27 @@ TEST(SettingsUpload, DatesTravelAsSixteenCharactersZeroFilled) {
   EXPECT_EQ(Bytes(cal.begin(), cal.begin() + 32),
             (Bytes{'2', '0', '1', '3', '/', '1', '/', '2', 0, 0, 0, 0, 0, 0, 0, 0,
                    0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+}
+
+// The instrument keeps each date as 16 Windows-1252 characters: the text is cut by characters, not
+// by UTF-8 bytes, and read back by the same rule.
+TEST(SettingsUpload, DatesGoOutInWindows1252CutAtSixteenCharacters) {
+  const struct {
+    const char* date;  // as the panel holds it (UTF-8)
+    std::string field;
+    const char* readBack;
+  } cases[] = {
+      {"2013°01°02 “ab”€€€", std::string("2013\xB0" "01\xB0" "02 \x93" "ab\x94\x80\x80", 16), "2013°01°02 “ab”€"},
+      {"ĝ2013/01/02", std::string("?2013/01/02\0\0\0\0\0", 16), "?2013/01/02"},
+      {"2012/03/09 18:46:19", "2012/03/09 18:46", "2012/03/09 18:46"},
+  };
+  for (const auto& c : cases) {
+    ConfigPanel panel = test::SamplePanel();
+    panel.LastFCal = c.date;
+    const std::vector<std::uint8_t> payload = BuildCalConstantsPayload(panel);
+    EXPECT_EQ(std::string(payload.begin(), payload.begin() + 16), c.field) << c.date;
+    EXPECT_EQ(DateFieldText(payload.data()), c.readBack) << c.date;
+  }
 }
 
 TEST(SettingsUpload, PairsWithFewerNumbersLeaveTheMissingOnesZero) {

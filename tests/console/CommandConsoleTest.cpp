@@ -100,6 +100,29 @@ TEST_F(ConsoleFixture, SuccessfulCommandLogsTheReplyAndIsRemembered) {
   EXPECT_EQ(alerts, 0);
 }
 
+// The instrument's software runs on Windows: a command goes out in Windows-1252, and a reply is shown
+// as UTF-8 when it is valid UTF-8, otherwise as Windows-1252.
+TEST_F(ConsoleFixture, CommandsGoOutInWindows1252AndRepliesFollowTheTextRule) {
+  Open();
+  const struct {
+    std::string typed, sent, reply, shown;
+  } cases[] = {
+      {"set tamb 22°C", "set tamb 22\xB0" "C", "Tamb 22\xB0" "C \x80 \x93ok\x94\r\n", "Tamb 22°C € “ok”"},
+      {"tamb", "tamb", "Tamb 22\xC2\xB0" "C\r\n", "Tamb 22°C"},  // valid UTF-8 stays as it is
+      {"name ĝ", "name ?", "\x8A\x9A\r\n", "Šš"},    // no such character: '?'
+  };
+  std::string log = kInstruction;
+  for (const auto& c : cases) {
+    link.sentTexts.clear();
+    link.Script({static_cast<int>(c.reply.size()), c.reply});
+    Box()->setEditText(QString::fromStdString(c.typed));  // the key helper types ASCII only
+    console->findChild<QPushButton*>("exeBtn")->click();
+    EXPECT_EQ(link.sentTexts, (Entries{c.sent})) << c.typed;
+    log += "\n" + c.shown;
+    EXPECT_EQ(Log()->toPlainText().toStdString(), log) << c.typed;
+  }
+}
+
 TEST_F(ConsoleFixture, FailedCommandLogsTheCodeAlertsAndIsNotRemembered) {
   Open();
   for (int result : {-1, 0, -5}) {

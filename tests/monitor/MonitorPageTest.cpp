@@ -311,6 +311,40 @@ TEST_F(MonitorPageTest, MouseZoomPanAndUndo) {
   EXPECT_GE(viewChanged.count(), 3);
 }
 
+// Real drags with the left button, one after the other: only the main diagonal zooms or undoes.
+TEST_F(MonitorPageTest, DragDirectionJudgedByTheDiagonal) {
+  SelectChannels({0});
+  ClickPlot("0.5");
+  for (int i = 0; i < 50; ++i) {
+    link.Answer(BlockOf60(static_cast<float>(i)));
+    page.chartTimerTimer();
+  }
+  page.show();
+  MonitorChart* chart = page.Chart();
+  ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
+  const QRect plot = chart->PlotArea(chart->size());
+  const QPoint upperLeft(plot.left() + plot.width() / 4, plot.top() + plot.height() / 4);
+  const QPoint lowerRight(plot.left() + plot.width() * 3 / 4, plot.top() + plot.height() * 3 / 4);
+  const QPoint upperRight(lowerRight.x(), upperLeft.y()), lowerLeft(upperLeft.x(), lowerRight.y());
+  const struct {
+    const char* what;
+    QPoint from, to;
+    bool zoomedAfter;
+  } drags[] = {
+      {"lower-left to upper-right", lowerLeft, upperRight, false},
+      {"upper-left to lower-right", upperLeft, lowerRight, true},
+      {"straight up", lowerLeft, upperLeft, true},
+      {"upper-right to lower-left", upperRight, lowerLeft, true},
+      {"lower-right to upper-left", lowerRight, upperLeft, false},
+  };
+  for (const auto& d : drags) {
+    QTest::mousePress(chart, Qt::LeftButton, {}, d.from);
+    QTest::mouseMove(chart, d.to);
+    QTest::mouseRelease(chart, Qt::LeftButton, {}, d.to);
+    EXPECT_EQ(page.Axes().Zoomed(), d.zoomedAfter) << d.what;
+  }
+}
+
 // Counts the paint events of one widget.
 class PaintCounter : public QObject {
  public:

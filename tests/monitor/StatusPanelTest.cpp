@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QPalette>
+#include <algorithm>
+#include <cmath>
 #include <QTableWidget>
 
 #include "FakeLink.h"
@@ -34,6 +37,37 @@ TEST(StatusPanel, GridLabelsHeaderAndLook) {
   EXPECT_EQ(Text(grid, 13, 0), "LN2 Calibration");
   EXPECT_NE(grid->item(0, 1)->background().color(), grid->item(1, 1)->background().color());
   for (int row = 1; row < 15; ++row) EXPECT_EQ(Text(grid, row, 1), "") << row;
+}
+
+// Contrast ratio of two colours (1 to 21) from their relative luminance.
+double Contrast(const QColor& a, const QColor& b) {
+  auto luminance = [](const QColor& c) {
+    auto linear = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(c.redF()) + 0.7152 * linear(c.greenF()) + 0.0722 * linear(c.blueF());
+  };
+  const double la = luminance(a), lb = luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The sky-blue header keeps its colour on a dark desktop, so its text must stay readable on it, while
+// the other rows take both colours from the palette.
+TEST(StatusPanel, HeaderReadableUnderADarkPalette) {
+  QPalette dark;
+  for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) dark.setColor(role, QColor(0x20, 0x20, 0x22));
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) dark.setColor(role, QColor(0xE6, 0xE6, 0xE6));
+  FakeLink link;
+  StatusPanel panel(link);
+  panel.setPalette(dark);
+  auto* grid = panel.findChild<QTableWidget*>("StatusGrid");
+  ASSERT_NE(grid, nullptr);
+  for (int column = 0; column < 2; ++column) {
+    const QTableWidgetItem* header = grid->item(0, column);
+    const QColor text = header->foreground().style() == Qt::NoBrush ? grid->palette().color(QPalette::Text)
+                                                                     : header->foreground().color();
+    EXPECT_GE(Contrast(text, header->background().color()), 4.5) << column;
+    const QTableWidgetItem* row = grid->item(5, column);
+    EXPECT_EQ(row->foreground().style(), Qt::NoBrush) << "an ordinary row takes the palette's text colour";
+  }
 }
 
 TEST(StatusPanel, TickWritesValuesAndKeepsThemWhenStepsFail) {

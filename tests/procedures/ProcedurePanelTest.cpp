@@ -7,6 +7,9 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QApplication>
+#include <QTest>
+#include <functional>
 
 #include "TempFolder.h"
 #include "procedures/CommandShell.h"
@@ -103,8 +106,8 @@ TEST_F(PanelFixture, StartRefusesInOrderAndRunsNothing) {
   } cases[] = {
       {"no program, nothing selected", false, false, {}, "Application QXC.exe Does not exist"},
       {"no program, file selected", false, true, {}, "Application QXC.exe Does not exist"},
-      {"nothing selected", true, false, {{"QXC.exe", "QXC.exe"}}, "Please select procedure file"},
-      {"running", true, true, {{"QXC.exe", "QXC.exe"}}, "QXC.exe Already running"},
+      {"nothing selected", true, false, {{"QXC.exe"}}, "Please select procedure file"},
+      {"running", true, true, {{"QXC.exe"}}, "QXC.exe Already running"},
   };
   for (const Case& c : cases) {
     std::filesystem::remove(folder.Path() / "QXC.exe");
@@ -122,7 +125,7 @@ TEST_F(PanelFixture, StartRefusesInOrderAndRunsNothing) {
 TEST_F(PanelFixture, StartRunsTheProgramWithTheSelectedFile) {
   folder.Write("QXC.exe", "x");
   folder.Write("normal.prc", "x");
-  Open({{"qxc.exe", "qxc.exe"}});  // another letter case is another program
+  Open({{"qxc.exe"}});  // another letter case is another program
   Select("normal.prc");
   Click("PRCStartBtn");
   EXPECT_TRUE(messages.empty());
@@ -132,7 +135,7 @@ TEST_F(PanelFixture, StartRunsTheProgramWithTheSelectedFile) {
 TEST_F(PanelFixture, ProgramNameWithFolderPartIsCheckedByFileName) {
   folder.Write("QXC.exe", "x");
   folder.Write("normal.prc", "x");
-  Open({{"QXC.exe", "QXC.exe"}});
+  Open({{"QXC.exe"}});
   panel->findChild<QLineEdit*>("QXName")->setText(QString::fromStdString((folder.Path() / "QXC.exe").string()));
   Select("normal.prc");
   Click("PRCStartBtn");
@@ -154,6 +157,60 @@ TEST_F(PanelFixture, TooLongCommandLineIsRefused) {
   EXPECT_TRUE(ran.empty());
   panel->PRCIdelBtnClick();  // 254 characters: fits
   EXPECT_EQ(ran, (std::vector<std::string>{program + " -i "}));
+}
+
+// Real mouse presses and keys on the shown list: the memo shows the file that "Start" then runs.
+TEST_F(PanelFixture, MouseAndKeysShowTheFileStartRuns) {
+  folder.Write("QXC.exe", "x");
+  folder.Write("a.prc", "scan a");
+  folder.Write("b.prc", "scan b");
+  folder.Write("c.prc", "scan c");
+  Open();
+  panel->resize(600, 500);
+  panel->show();
+  panel->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(panel.get()));
+  QWidget* rows = List()->viewport();
+  const auto clickRow = [&](int row) {
+    QTest::mouseClick(rows, Qt::LeftButton, {}, List()->visualItemRect(List()->item(row)).center());
+  };
+  const auto keyDown = [&](int) { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Down); };
+  const struct {
+    const char* what;
+    std::function<void(int)> act;
+    int row;
+    const char* memo;
+  } steps[] = {{"click b", clickRow, 1, "scan b"},
+               {"click a", clickRow, 0, "scan a"},
+               {"key down to b", keyDown, 0, "scan b"},
+               {"click c", clickRow, 2, "scan c"}};
+  for (const auto& step : steps) {
+    step.act(step.row);
+    EXPECT_EQ(Memo().toStdString(), step.memo) << step.what;
+    ran.clear();
+    Click("PRCStartBtn");
+    const std::string file = std::string(step.memo).substr(5) + ".prc";
+    EXPECT_EQ(ran, (std::vector<std::string>{"QXC.exe -r " + (folder.Path() / file).string()})) << step.what;
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
+// A name that is not valid UTF-8 (Windows-1252 "é" and "°") is shown by the text rule and opened by
+// its own bytes; the text is Windows-1252 too.
+TEST_F(PanelFixture, FileNameAndTextInWindows1252) {
+  folder.Write("QXC.exe", "x");
+  const std::string name = "caf\xE9 22\xB0.prc";
+  folder.Write(name, "Tamb 22\xB0" "C \x80 \x93x\x94");
+  Open();
+  ASSERT_EQ(List()->count(), 1);
+  EXPECT_EQ(List()->item(0)->text(), QString::fromUtf8("café 22°.prc"));
+  Select(QString::fromUtf8("café 22°.prc"));
+  EXPECT_TRUE(errors.empty());
+  EXPECT_EQ(Memo(), QString::fromUtf8("Tamb 22°C € “x”"));
+  EXPECT_EQ(panel->SelectedProcedurePath(), (folder.Path() / name).string());
+  Click("PRCStartBtn");
+  ASSERT_EQ(ran.size(), 1u);
+  EXPECT_TRUE(ran[0].find(name) != std::string::npos) << ran[0];
 }
 
 TEST_F(PanelFixture, StopAlwaysWritesTheStopFileCommand) {

@@ -11,6 +11,9 @@
 #include <functional>
 #include <thread>
 
+#include <csignal>
+
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include "TempFolder.h"
@@ -35,7 +38,7 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds limi
 int CountRunning(const std::string& name) {
   int n = 0;
   for (const ProcessEntry& p : MakeSystemProcessList()->Snapshot().value_or(std::vector<ProcessEntry>{}))
-    n += p.executableName == name || p.firstArgumentName == name;
+    n += p.executableName == name;
   return n;
 }
 
@@ -88,6 +91,30 @@ TEST(StandinProgram, StartedWithOneArgumentRefusedWhileRunningAndStopped) {
   panel.findChild<QPushButton*>("PRCStopBtn")->click();
   EXPECT_TRUE(WaitUntil([&] { return !IsProcessRunning(program); }));
   EXPECT_TRUE(WaitUntil([&] { return !std::filesystem::exists(work / "STOP"); }));
+}
+
+// Another program started under the interpreter's name (its first argument says QXC-....exe, its
+// executable is sleep) is not the interpreter, so it must not block Start.
+TEST(StandinProgram, AnotherProgramUnderItsNameDoesNotCountAsRunning) {
+  const std::string program = "QXC-" + std::to_string(::getpid()) + "-alias.exe";
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::execl("/bin/sleep", program.c_str(), "20", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  const std::string childExe = "/proc/" + std::to_string(child) + "/exe";
+  const bool started = WaitUntil([&] {
+    std::error_code ec;
+    return std::filesystem::read_symlink(childExe, ec).filename() == "sleep";
+  });
+  const bool aliasRunning = IsProcessRunning(program);
+  const bool sleepRunning = IsProcessRunning("/bin/sleep");
+  ::kill(child, SIGKILL);
+  ::waitpid(child, nullptr, 0);
+  ASSERT_TRUE(started);
+  EXPECT_FALSE(aliasRunning);
+  EXPECT_TRUE(sleepRunning);
 }
 
 }  // namespace

@@ -5,8 +5,8 @@
 namespace varnok {
 namespace {
 
-const std::vector<ProcessEntry> kOthers{{"bash", "bash"}, {"qxc.exe", "qxc.exe"}, {"sleep", "sleep"}};
-const std::vector<ProcessEntry> kWithQxc{{"bash", "bash"}, {"QXC.exe", "QXC.exe"}};
+const std::vector<ProcessEntry> kOthers{{"bash"}, {"qxc.exe"}, {"sleep"}};
+const std::vector<ProcessEntry> kWithQxc{{"bash"}, {"QXC.exe"}};
 
 TEST(StartCheck, ChecksInOrderWithTheirMessages) {
   struct Case {
@@ -46,19 +46,21 @@ TEST(StartCheck, TooLongLineIsRefusedWithItsLength) {
   EXPECT_EQ(d.refusal, "Command line too long (616 characters, at most 511)");
 }
 
-TEST(ProcessMatch, ExecutableOrFirstArgumentByteForByte) {
+TEST(ProcessMatch, ExecutableFileNameByteForByte) {
   struct Case {
     const char* name;
     std::vector<ProcessEntry> processes;
     bool running;
   } cases[] = {
-      {"QXC.exe", {{"QXC.exe", ""}}, true},
-      {"QXC.exe", {{"qxc-standin", "QXC.exe"}}, true},  // started through a link under another name
-      {"QXC.exe", {{"qxc.exe", "QXC.EXE"}}, false},
+      {"QXC.exe", {{"QXC.exe"}}, true},
+      {"QXC.exe", {{"bash"}, {"QXC.exe"}}, true},
+      {"QXC.exe", {{"qxc.exe"}, {"QXC.EXE"}}, false},
       {"QXC.exe", {}, false},
-      {R"(C:\QX\QXC.exe)", {{"QXC.exe", ""}}, true},
-      {"a-very-long-program-name", {{"a-very-long-pro", "a-very-long-pro"}}, false},  // the kernel's cut name
-      {"", {{"", "x"}}, false},
+      {R"(C:\QX\QXC.exe)", {{"QXC.exe"}}, true},
+      {"/opt/qx/QXC.exe", {{"QXC.exe"}}, true},
+      {"/opt/qx/QXC.exe", {{"qx"}}, false},
+      {"a-very-long-program-name", {{"a-very-long-pro"}}, false},  // the kernel's cut name
+      {"", {{""}}, false},
   };
   for (const Case& c : cases) EXPECT_EQ(IsProcessRunning(c.name, c.processes), c.running) << c.name;
 }

@@ -7,9 +7,12 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QApplication>
+#include <QTest>
 
 #include "RecordingLink.h"
 #include "testpanel/DriveAction.h"
+#include "testpanel/FanCommand.h"
 #include "testpanel/TestPage.h"
 
 namespace varnok {
@@ -156,6 +159,31 @@ TEST_F(TestPageTest, FanScrollBarSendsEveryPositionChange) {
                                                {3, B{0x6E, 0x00}},
                                                {3, B{0xFF, 0x0F}},
                                                {3, B{0x00, 0x00}}}));
+}
+
+// A real click on the thumb gives the bar the focus; the keys then go to whatever has the focus.
+TEST_F(TestPageTest, FanTakesFocusOnAClickAndMovesWithTheKeys) {
+  QScrollBar* fan = Find<QScrollBar>("Fan");
+  ASSERT_NE(fan, nullptr);
+  page.show();
+  page.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&page));
+  QTest::mouseClick(fan, Qt::LeftButton, {}, QPoint(fan->height() * 3 / 2, fan->height() / 2));
+  ASSERT_EQ(QApplication::focusWidget(), fan);
+  ASSERT_EQ(fan->value(), 0) << "the click landed on the thumb";
+
+  const struct {
+    Qt::Key key;
+    int value;
+  } keys[] = {{Qt::Key_Right, 10},  {Qt::Key_PageDown, 110}, {Qt::Key_Left, 100}, {Qt::Key_Down, 110},
+              {Qt::Key_Up, 100},    {Qt::Key_End, 4095},     {Qt::Key_PageUp, 3995}, {Qt::Key_Home, 0}};
+  std::vector<PanelCommand> expected;
+  for (const auto& k : keys) {
+    QTest::keyClick(QApplication::focusWidget(), k.key);
+    EXPECT_EQ(fan->value(), k.value) << k.key;
+    expected.push_back(FanSpeedCommand(k.value));
+  }
+  EXPECT_EQ(Sent(), expected);
 }
 
 TEST_F(TestPageTest, ClickingABoxSetsOrClearsItsBit) {
