@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace varnok {
 
@@ -32,9 +33,9 @@ std::string WholeNumberText(double value) {
 
 }  // namespace
 
-void CalibrationChartModel::Clear() {
+CalibrationPoints CalibrationChartModel::Clear() {
   charts_.clear();
-  points_ = CalibrationPoints{};
+  return std::exchange(points_, CalibrationPoints{});
 }
 
 void CalibrationChartModel::Build(CalibrationPoints points) {

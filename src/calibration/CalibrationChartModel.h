@@ -39,8 +39,8 @@ class CalibrationChartModel {
     HorizontalRange fixed{0.0, 0.0};
   };
 
-  // Removes every chart and hands the points' memory back.
-  void Clear();
+  // Removes every chart; hands back their points, whose memory goes with them.
+  CalibrationPoints Clear();
   // Replaces the stack with one chart per column, each with an automatic horizontal range. The lines
   // are put in ascending order of x (equal values keep the order they were added in).
   void Build(CalibrationPoints points);

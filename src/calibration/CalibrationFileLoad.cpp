@@ -98,8 +98,11 @@ CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path, con
 }
 
 BackgroundCalibrationLoad::BackgroundCalibrationLoad(std::filesystem::path path, CalibrationLoadOptions options,
-                                                     std::function<void()> onDone) {
-  thread_ = std::thread([this, path = std::move(path), options = std::move(options), onDone = std::move(onDone)] {
+                                                     std::function<void()> onDone,
+                                                     std::vector<std::shared_ptr<const void>> retired) {
+  thread_ = std::thread([this, path = std::move(path), options = std::move(options), onDone = std::move(onDone),
+                         retired = std::move(retired)]() mutable {
+    retired.clear();
     result_ = Read(path, options, cancel_, bytesRead_, &totalBytes_);
     if (onDone) onDone();
   });

@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "CalibrationParser.h"
 #include "MemoText.h"
@@ -50,10 +51,13 @@ CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path, con
                                           const std::atomic<bool>& cancel, std::atomic<std::uint64_t>& bytesRead);
 
 // The same on a thread of its own. `onDone` runs on that thread when the reading has ended; the result
-// is then ready. Destroying the load cancels it and waits for the thread.
+// is then ready. Destroying the load cancels it and waits for the thread. `retired` holds what the
+// previous display leaves behind (its points, its text's snapshot): it is let go on the reading thread
+// before reading, because handing hundreds of megabytes back to the system takes a while.
 class BackgroundCalibrationLoad {
  public:
-  BackgroundCalibrationLoad(std::filesystem::path path, CalibrationLoadOptions options, std::function<void()> onDone);
+  BackgroundCalibrationLoad(std::filesystem::path path, CalibrationLoadOptions options, std::function<void()> onDone,
+                            std::vector<std::shared_ptr<const void>> retired = {});
   ~BackgroundCalibrationLoad();
   BackgroundCalibrationLoad(const BackgroundCalibrationLoad&) = delete;
   BackgroundCalibrationLoad& operator=(const BackgroundCalibrationLoad&) = delete;

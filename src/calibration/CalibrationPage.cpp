@@ -232,12 +232,15 @@ void CalibrationPage::CalDispCancelBtnClick() {
 void CalibrationPage::CalDisplayFileClick() {
   if (load_) return;  // one reading at a time: a second click while a file is read is ignored
   const std::optional<std::filesystem::path> file = BeginDisplay(*this, workingFolder_);
-  if (!file) return;
+  if (!file) {
+    retired_.clear();
+    return;
+  }
   // The reader's end is posted to the page; the page's destructor waits for the reader first, so the
   // post never reaches a page that is gone.
   load_ = std::make_unique<BackgroundCalibrationLoad>(*file, loadOptions_, [this] {
     QMetaObject::invokeMethod(this, &CalibrationPage::ReadingEnded, Qt::QueuedConnection);
-  });
+  }, std::exchange(retired_, {}));
   calDisplayFile_->setEnabled(false);
   calReadProgress_->setValue(0);
   calReadProgress_->show();
@@ -264,7 +267,7 @@ void CalibrationPage::RemoveCharts() {
   for (CalibrationChartView* view : chartViews_) delete view;
   chartViews_.clear();
   chartStack_->resize(chartStack_->width(), 0);
-  charts_.Clear();
+  retired_.push_back(std::make_shared<const CalibrationPoints>(charts_.Clear()));
 }
 
 std::optional<std::filesystem::path> CalibrationPage::SelectedFile() const {
@@ -275,7 +278,7 @@ std::optional<std::filesystem::path> CalibrationPage::SelectedFile() const {
 
 void CalibrationPage::ErrorBeep() { link_.ErrorBeep(); }
 
-void CalibrationPage::ClearMemo() { calMemo_->Clear(); }
+void CalibrationPage::ClearMemo() { retired_.push_back(calMemo_->TakeText()); }
 
 void CalibrationPage::SetMemoText(std::shared_ptr<const MemoText> text) { calMemo_->SetText(std::move(text)); }
 

@@ -93,6 +93,8 @@ class CalibrationPage : public QWidget, private CalibrationDisplayTarget {
   std::string fileMask_ = "*ln2.csv";
   CalibrationLoadOptions loadOptions_;
   std::unique_ptr<BackgroundCalibrationLoad> load_;
+  // The previous display's points and text, let go on the next reading's thread.
+  std::vector<std::shared_ptr<const void>> retired_;
   CalibrationChartModel charts_;
   std::vector<CalibrationChartView*> chartViews_;
 

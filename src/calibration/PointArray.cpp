@@ -13,9 +13,11 @@ namespace varnok {
 namespace {
 
 constexpr std::size_t kCommitStep = std::size_t{2} << 20;  // bytes; also the large page size
-// Large pages are asked for only once an array is this long: a short file keeps small pages, so that
-// many short columns do not each take a whole large page.
-constexpr std::size_t kLargePagesFrom = std::size_t{8} << 20;
+// A short array grows in small steps of small pages, so that the many columns of a short file take
+// little memory; past kSmallUntil it asks for large pages, and from the first large page on each step is
+// one large page backed at once.
+constexpr std::size_t kSmallStep = std::size_t{64} << 10;
+constexpr std::size_t kSmallUntil = std::size_t{512} << 10;
 constexpr std::size_t kDefaultReservation = std::size_t{1} << 20;  // values
 
 std::size_t RoundUp(std::size_t bytes, std::size_t to) { return (bytes + to - 1) / to * to; }
@@ -79,13 +81,17 @@ void PointArray::Grow() {
     if (committed_ > size_) return;
   }
   const std::size_t from = committed_ * sizeof(double);
-  const std::size_t bytes = std::min(kCommitStep, reserved_ * sizeof(double) - from);
+  const std::size_t room = reserved_ * sizeof(double) - from;
+  const std::size_t step = from < kSmallUntil ? kSmallStep : from < kCommitStep ? kCommitStep - from : kCommitStep;
+  const std::size_t bytes = std::min(step, room);
   auto* const at = reinterpret_cast<char*>(data_) + from;
   if (!CommitReservedMemory(at, bytes)) throw std::bad_alloc();
-  if (!largePages_ && from + bytes > kLargePagesFrom) {
+  if (!largePages_ && from + bytes >= kSmallUntil && room > kCommitStep) {
     largePages_ = true;
-    AdviseLargePages(at, reserved_ * sizeof(double) - from);
+    const std::size_t firstLarge = std::max(from + bytes, kCommitStep);
+    AdviseLargePages(reinterpret_cast<char*>(data_) + firstLarge, reserved_ * sizeof(double) - firstLarge);
   }
+  if (largePages_ && from >= kCommitStep) PopulateMemory(at, bytes);
   committed_ += bytes / sizeof(double);
 }
 

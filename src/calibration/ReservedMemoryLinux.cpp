@@ -25,6 +25,14 @@ void AdviseLargePages(void* at, std::size_t bytes) {
   madvise(at, bytes, MADV_HUGEPAGE);
 }
 
+void PopulateMemory(void* at, std::size_t bytes) {
+#ifdef MADV_POPULATE_WRITE
+  madvise(at, bytes, MADV_POPULATE_WRITE);
+#else
+  madvise(at, bytes, 23);  // the value Linux 5.14 and later give it; older kernels refuse it
+#endif
+}
+
 std::size_t ReservationGranularity() { return static_cast<std::size_t>(sysconf(_SC_PAGESIZE)); }
 
 }  // namespace varnok

@@ -32,6 +32,12 @@ void TextFileView::SetText(std::string text) { SetText(std::make_shared<const Me
 
 void TextFileView::Clear() { SetText(std::string()); }
 
+std::shared_ptr<const MemoText> TextFileView::TakeText() {
+  std::shared_ptr<const MemoText> previous = text_;
+  Clear();
+  return previous;
+}
+
 void TextFileView::UpdateScrollBars() {
   const QFontMetrics metrics(font());
   const int lineHeight = std::max(1, metrics.lineSpacing());

@@ -20,6 +20,8 @@ class TextFileView : public QAbstractScrollArea {
   void SetText(std::shared_ptr<const MemoText> text);
   void SetText(std::string text);
   void Clear();
+  // Empties the view and hands back the text it showed.
+  std::shared_ptr<const MemoText> TakeText();
 
   // The whole text's bytes (for short texts and tests).
   std::string Text() const { return text_->All(); }

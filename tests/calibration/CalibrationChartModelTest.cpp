@@ -41,9 +41,11 @@ TEST(CalibrationChartModel, ANewDisplayReplacesTheStack) {
   CalibrationChartModel model;
   model.Build(Columns(12));
   ASSERT_EQ(model.Count(), 12u);
-  model.Clear();
+  const CalibrationPoints taken = model.Clear();  // handed back, to be let go where it costs nothing
+  EXPECT_EQ(taken.columns.size(), 12u);
+  EXPECT_EQ(taken.LineCount(), 3u);
   EXPECT_EQ(model.Count(), 0u);
-  EXPECT_TRUE(model.Xs().empty());  // the points are gone, not kept for later
+  EXPECT_TRUE(model.Xs().empty());
   model.Build(Columns(3));
   ASSERT_EQ(model.Count(), 3u);
   const int tops[] = {0, 200, 400};
