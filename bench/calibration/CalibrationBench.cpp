@@ -18,6 +18,8 @@
 
 #include <fast_float/fast_float.h>
 
+#include <time.h>
+
 #include <algorithm>
 #include <charconv>
 #include <chrono>
@@ -77,6 +79,14 @@ std::uint64_t StatusField(const char* key) {
 std::uint64_t ResidentBytes() { return StatusField("VmRSS:"); }
 std::uint64_t PeakResidentBytes() { return StatusField("VmHWM:"); }
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
+
+// Processor time of the calling thread: on a busy machine it shows the work itself, where the wall
+// clock also counts the waits for a processor.
+double ThreadSeconds() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
 
 double Mb(std::uint64_t bytes) { return static_cast<double>(bytes) / 1e6; }
 
@@ -142,31 +152,36 @@ void NumberReaders(const std::string& text) {
 }
 
 void Parse(const std::string& text) {
-  double first = 0, best = 1e9;
+  double first = 0, best = 1e9, bestCpu = 1e9;
   std::size_t lines = 0;
   for (int round = 0; round < 3; ++round) {
     const auto start = std::chrono::steady_clock::now();
+    const double cpu = ThreadSeconds();
     CalibrationParseResult result = ParseCalibrationText(text);
     const double took = Seconds(start);
+    bestCpu = std::min(bestCpu, ThreadSeconds() - cpu);
     lines = result.points.LineCount();
     if (round == 0) first = took;
     best = std::min(best, took);
   }
-  std::printf("parse                     %8.0f MB/s first, %.0f MB/s best (%zu lines)\n", Mb(text.size()) / first,
-              Mb(text.size()) / best, lines);
+  std::printf("parse                     %8.0f MB/s first, %.0f MB/s best, %.0f MB/s of processor time (%zu lines)\n",
+              Mb(text.size()) / first, Mb(text.size()) / best, Mb(text.size()) / bestCpu, lines);
 }
 
 void Load(const std::filesystem::path& file, std::uint64_t size) {
-  double best = 1e9;
+  double best = 1e9, bestCpu = 1e9;
   for (int round = 0; round < 3; ++round) {
     const std::atomic<bool> cancel{false};
     std::atomic<std::uint64_t> bytesRead{0};
     const auto start = std::chrono::steady_clock::now();
+    const double cpu = ThreadSeconds();
     const CalibrationLoadResult loaded = LoadCalibrationFile(file, {}, cancel, bytesRead);
     best = std::min(best, Seconds(start));
+    bestCpu = std::min(bestCpu, ThreadSeconds() - cpu);
     if (loaded.end != LoadEnd::kRead) std::printf("load failed\n");
   }
-  std::printf("load (read, keep, index, parse) %5.0f MB/s\n", Mb(size) / best);
+  std::printf("load (read, keep, index, parse) %5.0f MB/s, %.0f MB/s of processor time\n", Mb(size) / best,
+              Mb(size) / bestCpu);
 }
 
 // Clicks "Display Selected Files" on the file in row `row` and waits, with the event loop running,
@@ -245,9 +260,11 @@ int main(int argc, char** argv) {
   page.resize(1000, 760);
   page.show();
   QApplication::processEvents();
+  // The rows are sorted by name: the campaign first, the short file second. The short file once first,
+  // so that what the window takes for its first charts (fonts, caches) is in the start figure.
+  DisplayFile(page, 1, "small file", size, ResidentBytes());
   const std::uint64_t start = ResidentBytes();
-  std::printf("page shown: %.0f MB in use\n", Mb(start));
-  // The rows are sorted by name: the campaign first, the short file second.
+  std::printf("page showing the small file: %.0f MB in use\n", Mb(start));
   DisplayFile(page, 0, "first", size, start);
   DisplayFile(page, 0, "later", size, start);
   DisplayFile(page, 1, "small file", size, start);
