@@ -6,6 +6,7 @@
 
 #include "AvailableMemory.h"
 #include "LineSplitter.h"
+#include "ReservedMemory.h"
 
 namespace varnok {
 
@@ -104,6 +105,7 @@ BackgroundCalibrationLoad::BackgroundCalibrationLoad(std::filesystem::path path,
                          retired = std::move(retired)]() mutable {
     retired.clear();
     result_ = Read(path, options, cancel_, bytesRead_, &totalBytes_);
+    ReturnFreedHeapMemory();  // what the previous display and the reading's own buffers left
     if (onDone) onDone();
   });
 }

@@ -20,5 +20,8 @@ void AdviseLargePages(void* at, std::size_t bytes);
 // (on some machines each first touch of a page costs tens of microseconds). Only advice.
 void PopulateMemory(void* at, std::size_t bytes);
 std::size_t ReservationGranularity();
+// Gives the memory of freed heap blocks back to the system. The heap keeps large freed blocks for
+// reuse once it has seen a few, so after a long file the memory would otherwise stay with the program.
+void ReturnFreedHeapMemory();
 
 }  // namespace varnok

@@ -1,5 +1,6 @@
 #include "ReservedMemory.h"
 
+#include <malloc.h>
 #include <sys/mman.h>
 #include <unistd.h>
 
@@ -34,5 +35,15 @@ void PopulateMemory(void* at, std::size_t bytes) {
 }
 
 std::size_t ReservationGranularity() { return static_cast<std::size_t>(sysconf(_SC_PAGESIZE)); }
+
+}  // namespace varnok
+
+namespace varnok {
+
+void ReturnFreedHeapMemory() {
+#ifdef __GLIBC__
+  malloc_trim(0);
+#endif
+}
 
 }  // namespace varnok

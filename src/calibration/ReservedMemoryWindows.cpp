@@ -27,3 +27,10 @@ std::size_t ReservationGranularity() {
 }
 
 }  // namespace varnok
+
+namespace varnok {
+
+// The Windows heap returns large freed blocks to the system by itself.
+void ReturnFreedHeapMemory() {}
+
+}  // namespace varnok
