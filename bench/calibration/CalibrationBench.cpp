@@ -1,7 +1,8 @@
 // Reading a long calibration campaign: a generated LN2 file of 22 columns by 1.58 million CR LF lines
 // (about 330 MB), and a small file displayed after it. Figures, in one run:
 //   plain read            the file's bytes in 1 MiB blocks, nothing else (the disk-cache speed)
-//   number readers        the hand-written reader, std::from_chars and fast_float on the file's fields
+//   number readers        the value reader (form check, then fast_float), std::from_chars and
+//                         fast_float alone on the file's fields
 //   parse                 the text already in memory to points, first into fresh memory and at best
 //   load                  the file read in chunks, kept for the memo, indexed and parsed
 //   display               "Display Selected Files" clicked until every chart is drawn, first and later:
@@ -128,7 +129,7 @@ void NumberReaders(const std::string& text) {
     std::printf("number reader %-12s %6.1f ns a field, %5.0f MB/s\n", name, best * 1e9 / fields.size(),
                 Mb(bytes) / best);
   };
-  time("hand-written", [](std::string_view f) { return ReadCalibrationValue(f).value_or(0.0); });
+  time("value reader", [](std::string_view f) { return ReadCalibrationValue(f).value_or(0.0); });
   time("from_chars", [](std::string_view f) {
     double v = 0;
     std::from_chars(f.data() + (!f.empty() && f.front() == '+'), f.data() + f.size(), v);
