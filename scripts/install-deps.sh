@@ -9,6 +9,7 @@ packages=(
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6svg6-dev libgl-dev
   qt6-multimedia-dev     # the error tone
   libgtest-dev libgmock-dev libbenchmark-dev
+  libfast-float-dev      # the number reader the calibration benchmark measures against
   libmodbus-dev          # reference peer for the link benchmark
   xvfb xauth imagemagick x11-utils  # headless windows and screenshots
   socat procps

@@ -60,6 +60,7 @@ int main(int argc, char** argv) {
   Save(page, out / "calibration-select.png");
 
   page.findChild<QAbstractButton*>("CalDisplayFile")->click();
+  while (page.IsReading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
   page.ValueListEditor1Click();
   Save(page, out / "calibration-charts.png");
 

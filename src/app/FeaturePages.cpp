@@ -33,7 +33,11 @@ void InstallFeaturePages(MainWindow& window) {
                    [&window](const QString& text) { window.SetPanelText(1, text.toStdString()); });
   window.TabMonitor()->layout()->addWidget(monitor);
 
-  window.TabCalibrate()->layout()->addWidget(new CalibrationPage(link, window.WorkingFolder(), window.TabCalibrate()));
+  auto* calibration = new CalibrationPage(link, window.WorkingFolder(), window.TabCalibrate());
+  // Reading a large file shows the same busy indication as a wait for the instrument.
+  QObject::connect(calibration, &CalibrationPage::workStarted, &window, [&window] { window.BeginWaiting(); });
+  QObject::connect(calibration, &CalibrationPage::workFinished, &window, [&window] { window.EndWaiting(); });
+  window.TabCalibrate()->layout()->addWidget(calibration);
 
   window.TabSheet1()->layout()->addWidget(new TestPage(link, window.TabSheet1()));
 

@@ -3,25 +3,28 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <utility>
 
 namespace varnok {
 
 namespace {
 
-// Puts the points in ascending order of x; equal x keep their order. Calibration files are nearly
-// always in order already, so that case costs one pass.
-void SortByX(std::vector<double>& xs, std::vector<double>& ys) {
+// Puts the lines in ascending order of x; equal x keep their order. Calibration files are nearly
+// always in order already, so that case costs one pass. Each column is rearranged through one spare
+// column's worth of memory.
+void SortByX(CalibrationPoints& points) {
+  PointArray& xs = points.xs;
   if (std::is_sorted(xs.begin(), xs.end())) return;
   std::vector<std::size_t> order(xs.size());
   std::iota(order.begin(), order.end(), std::size_t{0});
   std::stable_sort(order.begin(), order.end(), [&xs](std::size_t a, std::size_t b) { return xs[a] < xs[b]; });
-  std::vector<double> sortedX(xs.size()), sortedY(ys.size());
-  for (std::size_t i = 0; i < order.size(); ++i) {
-    sortedX[i] = xs[order[i]];
-    sortedY[i] = ys[order[i]];
-  }
-  xs = std::move(sortedX);
-  ys = std::move(sortedY);
+  std::vector<double> sorted(xs.size());
+  const auto rearrange = [&](PointArray& values) {
+    for (std::size_t i = 0; i < order.size(); ++i) sorted[i] = values[order[i]];
+    std::copy(sorted.begin(), sorted.end(), values.data());
+  };
+  rearrange(xs);
+  for (CalibrationColumn& column : points.columns) rearrange(column.ys);
 }
 
 std::string WholeNumberText(double value) {
@@ -30,27 +33,24 @@ std::string WholeNumberText(double value) {
 
 }  // namespace
 
-std::vector<CalibrationSeries> CalibrationChartModel::Clear() {
-  std::vector<CalibrationSeries> storage;
-  storage.reserve(charts_.size());
-  for (Chart& chart : charts_) {
-    chart.xs.clear();
-    chart.ys.clear();
-    storage.push_back(CalibrationSeries{std::string(), std::move(chart.xs), std::move(chart.ys)});
-  }
+CalibrationPoints CalibrationChartModel::Clear() {
   charts_.clear();
-  return storage;
+  return std::exchange(points_, CalibrationPoints{});
 }
 
-void CalibrationChartModel::Build(std::vector<CalibrationSeries> series) {
+void CalibrationChartModel::Build(CalibrationPoints points) {
   charts_.clear();
-  charts_.reserve(series.size());
-  for (CalibrationSeries& column : series) {
+  points_ = std::move(points);
+  SortByX(points_);
+  charts_.reserve(points_.columns.size());
+  const PointArray& xs = points_.xs;
+  for (CalibrationColumn& column : points_.columns) {
     Chart chart;
-    chart.title = std::move(column.title);
-    chart.xs = std::move(column.xs);
-    chart.ys = std::move(column.ys);
-    SortByX(chart.xs, chart.ys);
+    chart.title = column.title;
+    std::size_t first = 0, last = column.ys.size();
+    while (first < last && !IsPoint(column.ys[first])) ++first;
+    while (last > first && !IsPoint(column.ys[last - 1])) --last;
+    if (first < last) chart.data = {xs[first], xs[last - 1]};
     charts_.push_back(std::move(chart));
   }
 }
@@ -61,9 +61,7 @@ ChartPlace CalibrationChartModel::Geometry(std::size_t k) {
 
 HorizontalRange CalibrationChartModel::Range(std::size_t k) const {
   const Chart& chart = charts_.at(k);
-  if (!chart.automatic) return chart.fixed;
-  if (chart.xs.empty()) return {0.0, 0.0};
-  return {chart.xs.front(), chart.xs.back()};
+  return chart.automatic ? chart.data : chart.fixed;
 }
 
 void CalibrationChartModel::Zoom(std::size_t k, double min, double max) {

@@ -1,9 +1,10 @@
 #pragma once
 #include <cstddef>
+#include <span>
 #include <string>
 #include <vector>
 
-#include "CalibrationSeries.h"
+#include "CalibrationPoints.h"
 
 namespace varnok {
 
@@ -32,21 +33,26 @@ class CalibrationChartModel {
   static constexpr int kChartHeight = 190;
 
   struct Chart {
-    std::string title;       // the column title, untrimmed; also the vertical axis title
-    std::vector<double> xs;  // ascending; equal values keep the order they were added in
-    std::vector<double> ys;
-    bool automatic = true;   // horizontal range fitted to the data
+    std::string title;      // the column title, untrimmed; also the vertical axis title
+    HorizontalRange data{0.0, 0.0};  // from its first to its last point
+    bool automatic = true;  // horizontal range fitted to the data
     HorizontalRange fixed{0.0, 0.0};
   };
 
-  // Removes every chart. Returns the charts' point storage (emptied, capacity kept) so that the next
-  // file can be read into it instead of into fresh memory.
-  std::vector<CalibrationSeries> Clear();
-  // Replaces the stack with one chart per series, each with an automatic horizontal range.
-  void Build(std::vector<CalibrationSeries> series);
+  // Removes every chart; hands back their points, whose memory goes with them.
+  CalibrationPoints Clear();
+  // Replaces the stack with one chart per column, each with an automatic horizontal range. The lines
+  // are put in ascending order of x (equal values keep the order they were added in).
+  void Build(CalibrationPoints points);
 
   std::size_t Count() const { return charts_.size(); }
   const Chart& At(std::size_t k) const { return charts_.at(k); }
+  // The horizontal values every chart shares, ascending, and chart k's vertical values (kNoPoint where
+  // the chart has no point at that x).
+  std::span<const double> Xs() const { return points_.xs; }
+  std::span<const double> Ys(std::size_t k) const { return points_.columns.at(k).ys; }
+  // Chart k's points as (x, y) pairs.
+  std::vector<std::pair<double, double>> PointsOf(std::size_t k) const { return points_.PointsOf(k); }
   static ChartPlace Geometry(std::size_t k);
 
   // The range the chart's horizontal axis shows: the data's extent when automatic (0 … 0 without
@@ -66,6 +72,7 @@ class CalibrationChartModel {
   const std::string& ZoomLabel() const { return zoomLabel_; }
 
  private:
+  CalibrationPoints points_;
   std::vector<Chart> charts_;
   std::string zoomLabel_ = "Label49";
 };

@@ -1,29 +1,33 @@
 #include "CalibrationDisplay.h"
 
-#include "CalibrationFileReader.h"
-#include "CalibrationParser.h"
-
 namespace varnok {
 
-DisplayOutcome DisplaySelectedFile(CalibrationDisplayTarget& target, const std::filesystem::path& folder) {
-  std::vector<CalibrationSeries> spare = target.RemoveCharts();
-
-  const std::optional<std::string> name = target.SelectedFileName();
+std::optional<std::filesystem::path> BeginDisplay(CalibrationDisplayTarget& target,
+                                                  const std::filesystem::path& folder) {
+  target.RemoveCharts();
+  const std::optional<std::filesystem::path> name = target.SelectedFile();
   if (!name) {
     target.ErrorBeep();
-    return DisplayOutcome::kNothingSelected;
+    return std::nullopt;
   }
+  target.ClearMemo();
+  return folder / *name;
+}
 
-  std::string buffer;
-  if (std::shared_ptr<std::string> previous = target.ClearMemo(); previous && previous.use_count() == 1) {
-    buffer = std::move(*previous);
+DisplayOutcome FinishDisplay(CalibrationDisplayTarget& target, CalibrationLoadResult loaded) {
+  switch (loaded.end) {
+    case LoadEnd::kUnreadable:
+      return DisplayOutcome::kUnreadableFile;
+    case LoadEnd::kCancelled:
+      return DisplayOutcome::kCancelled;
+    case LoadEnd::kTooLarge:
+      target.SetStatusText(TooLargeText(loaded.fileBytes, loaded.availableBytes));
+      return DisplayOutcome::kTooLarge;
+    case LoadEnd::kRead:
+      break;
   }
-  std::optional<std::string> content = ReadWholeFile(folder / *name, std::move(buffer));
-  if (!content) return DisplayOutcome::kUnreadableFile;
-  auto text = std::make_shared<std::string>(std::move(*content));
-  target.SetMemoText(text);
-
-  CalibrationParseResult result = ParseCalibrationText(*text, std::move(spare));
+  target.SetMemoText(std::move(loaded.text));
+  CalibrationParseResult& result = loaded.parse;
   if (!result.headerFound) {
     target.ErrorBeep();
     return DisplayOutcome::kNoHeader;
@@ -33,9 +37,18 @@ DisplayOutcome DisplaySelectedFile(CalibrationDisplayTarget& target, const std::
   }
   if (result.ColumnCount() == 0) return DisplayOutcome::kNoColumns;
 
-  target.BuildCharts(std::move(result.series));
+  target.BuildCharts(std::move(result.points));
   target.HideSelectionPanel();
   return DisplayOutcome::kDisplayed;
+}
+
+DisplayOutcome DisplaySelectedFile(CalibrationDisplayTarget& target, const std::filesystem::path& folder,
+                                   const CalibrationLoadOptions& options) {
+  const std::optional<std::filesystem::path> file = BeginDisplay(target, folder);
+  if (!file) return DisplayOutcome::kNothingSelected;
+  const std::atomic<bool> cancel{false};
+  std::atomic<std::uint64_t> bytesRead{0};
+  return FinishDisplay(target, LoadCalibrationFile(*file, options, cancel, bytesRead));
 }
 
 }  // namespace varnok

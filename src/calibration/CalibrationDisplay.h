@@ -3,9 +3,10 @@
 #include <memory>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "CalibrationSeries.h"
+#include "CalibrationFileLoad.h"
+#include "CalibrationPoints.h"
+#include "MemoText.h"
 
 namespace varnok {
 
@@ -14,17 +15,16 @@ class CalibrationDisplayTarget {
  public:
   virtual ~CalibrationDisplayTarget() = default;
 
-  // Removes every chart; may hand back their point storage for reuse (see CalibrationParser).
-  virtual std::vector<CalibrationSeries> RemoveCharts() = 0;
-  // The name of the entry selected in the file list, if any.
-  virtual std::optional<std::string> SelectedFileName() const = 0;
+  // Removes every chart and hands its points back to the system.
+  virtual void RemoveCharts() = 0;
+  // The entry selected in the file list, if any: the file's own name (the file system's bytes).
+  virtual std::optional<std::filesystem::path> SelectedFile() const = 0;
   virtual void ErrorBeep() = 0;
-  // Empties the memo and hands back the text it showed, whose memory the next file may be read into.
-  virtual std::shared_ptr<std::string> ClearMemo() = 0;
-  // The file's text for the memo, which only shows it; shared because the reader parses the same text.
-  virtual void SetMemoText(std::shared_ptr<std::string> text) = 0;
+  virtual void ClearMemo() = 0;
+  // The displayed file's text for the memo, which only shows it.
+  virtual void SetMemoText(std::shared_ptr<const MemoText> text) = 0;
   virtual void SetStatusText(const std::string& text) = 0;
-  virtual void BuildCharts(std::vector<CalibrationSeries> series) = 0;
+  virtual void BuildCharts(CalibrationPoints points) = 0;
   virtual void HideSelectionPanel() = 0;
 };
 
@@ -32,14 +32,25 @@ class CalibrationDisplayTarget {
 enum class DisplayOutcome {
   kNothingSelected,  // error tone
   kUnreadableFile,   // no message, memo empty
+  kTooLarge,         // the file's size and the memory left in the status text, memo empty
+  kCancelled,        // memo empty
   kNoHeader,         // error tone, memo shows the file
   kNoColumns,        // "max 0", memo shows the file
   kDisplayed,        // charts built, selection panel hidden
 };
 
-// "Display Selected Files": removes the previous charts, loads the selected file of `folder` into the
-// memo, reads it, reports the column count when the title list ended early, builds one chart per column
-// and hides the selection panel. Every early stop leaves the panel open and no charts.
-DisplayOutcome DisplaySelectedFile(CalibrationDisplayTarget& target, const std::filesystem::path& folder);
+// "Display Selected Files" up to the reading: removes the previous charts and, when an entry is
+// selected, clears the memo and gives the file of `folder` to read; otherwise sounds the error tone.
+std::optional<std::filesystem::path> BeginDisplay(CalibrationDisplayTarget& target, const std::filesystem::path& folder);
+
+// The rest, once the file has been read: the memo gets the text, the column count is reported when the
+// title list ended early, one chart per column is built and the selection panel hidden. Every early stop
+// leaves the panel open and no charts; a file that could not be read, was refused or whose reading was
+// cancelled leaves the memo empty.
+DisplayOutcome FinishDisplay(CalibrationDisplayTarget& target, CalibrationLoadResult loaded);
+
+// Both, reading on the calling thread.
+DisplayOutcome DisplaySelectedFile(CalibrationDisplayTarget& target, const std::filesystem::path& folder,
+                                   const CalibrationLoadOptions& options = {});
 
 }  // namespace varnok

@@ -1,5 +1,7 @@
 #include "CalibrationNumber.h"
 
+#include <fast_float/fast_float.h>
+
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -32,10 +34,6 @@ std::int64_t ReadLeadingInteger(std::string_view line) {
 
 namespace {
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 }  // namespace
@@ -48,76 +46,39 @@ std::optional<double> ReadCalibrationValue(std::string_view text) {
     negative = *p == '-';
     ++p;
   }
-  const char* const numberStart = p;  // without the sign (from_chars refuses a "+")
+  const char* const numberStart = p;  // without the sign (the converter refuses a "+")
 
-  // Check the form and gather the significant digits; most values of these files are short fixed-point
-  // numbers, which are converted exactly without the general routine.
-  std::uint64_t mantissa = 0;
-  int digits = 0;        // significant digits gathered into the mantissa
-  int droppedDigits = 0; // integer digits beyond what the mantissa holds
-  int fractionDigits = 0;
+  // The form these files use: digits, an optional full stop and digits (at least one digit in all),
+  // an optional exponent. Anything else (hexadecimal, "inf", "nan", a second full stop) is no number.
   bool anyDigit = false;
-  for (; p != end && IsDigit(*p); ++p) {
-    anyDigit = true;
-    if (digits < 19) {
-      if (mantissa != 0 || *p != '0') {
-        mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-        ++digits;
-      }
-    } else {
-      ++droppedDigits;
-    }
-  }
+  for (; p != end && IsDigit(*p); ++p) anyDigit = true;
   if (p != end && *p == '.') {
-    ++p;
-    for (; p != end && IsDigit(*p); ++p) {
-      anyDigit = true;
-      if (digits < 19) {
-        if (mantissa != 0 || *p != '0') {
-          mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-          ++digits;
-        }
-        ++fractionDigits;
-      } else {
-        droppedDigits = -1;  // precision lost: leave it to the general routine
-      }
-    }
+    for (++p; p != end && IsDigit(*p); ++p) anyDigit = true;
   }
   if (!anyDigit) return std::nullopt;
-  int exponent = 0;
-  bool hasExponent = false;
+  bool negativeExponent = false;
   if (p != end && (*p == 'e' || *p == 'E')) {
     ++p;
-    bool negativeExponent = false;
     if (p != end && (*p == '-' || *p == '+')) {
       negativeExponent = *p == '-';
       ++p;
     }
     if (p == end || !IsDigit(*p)) return std::nullopt;
-    for (; p != end && IsDigit(*p); ++p) {
-      if (exponent < 100000) exponent = exponent * 10 + (*p - '0');
-    }
-    if (negativeExponent) exponent = -exponent;
-    hasExponent = true;
+    while (p != end && IsDigit(*p)) ++p;
   }
   if (p != end) return std::nullopt;
 
-  const int scale = exponent - fractionDigits;
-  if (droppedDigits == 0 && !hasExponent && mantissa <= (std::uint64_t{1} << 53) && scale >= -22 &&
-      scale <= 0) {
-    // Both the mantissa and the power of ten are exact doubles, so one division rounds correctly.
-    const double value = static_cast<double>(mantissa) / kPowersOfTen[-scale];
-    return negative ? -value : value;
-  }
-
+  // The conversion itself: correctly rounded, and faster here than both std::from_chars and a
+  // hand-written exact path (measured by calibration_bench).
   double value = 0.0;
-  const auto [ptr, ec] = std::from_chars(numberStart, end, value, std::chars_format::general);
-  if (ec == std::errc::result_out_of_range) {
+  const fast_float::from_chars_result read =
+      fast_float::from_chars(numberStart, end, value, fast_float::chars_format::general);
+  if (read.ec == std::errc::result_out_of_range) {
     // Too small rounds to zero; too large is not a number the instrument writes.
-    if (scale < 0) return negative ? -0.0 : 0.0;
+    if (negativeExponent) return negative ? -0.0 : 0.0;
     return std::nullopt;
   }
-  if (ec != std::errc() || ptr != end || !std::isfinite(value)) return std::nullopt;
+  if (read.ec != std::errc() || read.ptr != end || !std::isfinite(value)) return std::nullopt;
   return negative ? -value : value;
 }
 

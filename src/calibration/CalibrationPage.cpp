@@ -9,9 +9,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include "CalibrationChartView.h"
@@ -19,6 +21,7 @@
 #include "ParameterList.h"
 #include "TextFileView.h"
 #include "app/AppError.h"
+#include "app/InstrumentText.h"
 #include "link/InstrumentLink.h"
 
 namespace varnok {
@@ -144,11 +147,22 @@ CalibrationPage::CalibrationPage(InstrumentLink& link, std::filesystem::path wor
   auto* foot = new QHBoxLayout();
   auto* calDisplayFile = new QPushButton(QStringLiteral("Display Selected Files"), panelSelectCalFiles_);
   calDisplayFile->setObjectName(QStringLiteral("CalDisplayFile"));
+  calDisplayFile_ = calDisplayFile;
   auto* calDispCancelBtn = new QPushButton(QStringLiteral("Cancel"), panelSelectCalFiles_);
   calDispCancelBtn->setObjectName(QStringLiteral("CalDispCancelBtn"));
   foot->addWidget(calDisplayFile);
   foot->addWidget(calDispCancelBtn);
+  // The percent of the file's bytes read, shown while a file is read.
+  calReadProgress_ = new QProgressBar(panelSelectCalFiles_);
+  calReadProgress_->setObjectName(QStringLiteral("CalReadProgress"));
+  calReadProgress_->setRange(0, 100);
+  calReadProgress_->setFormat(QStringLiteral("%p%"));
+  calReadProgress_->hide();
+  foot->addWidget(calReadProgress_, 1);
   foot->addStretch(1);
+  progressTimer_ = new QTimer(this);
+  progressTimer_->setInterval(50);
+  connect(progressTimer_, &QTimer::timeout, this, &CalibrationPage::ShowProgress);
   selection->addLayout(foot);
   panelSelectCalFiles_->hide();
   overlay->addWidget(panelSelectCalFiles_, 0, 0);
@@ -162,13 +176,42 @@ CalibrationPage::CalibrationPage(InstrumentLink& link, std::filesystem::path wor
   connect(calCB_, &QCheckBox::clicked, this, &CalibrationPage::CalCBClick);
 }
 
-CalibrationPage::~CalibrationPage() = default;
+CalibrationPage::~CalibrationPage() {
+  // Before any member goes: the reader's thread ends here, and its posted end is dropped with the page.
+  load_.reset();
+}
+
+namespace {
+
+// The list keeps each file's own name beside the text it shows, so a name that is not valid UTF-8
+// opens the very file it came from.
+constexpr int kFileNameRole = Qt::UserRole + 1;
+
+QVariant NativeName(const std::filesystem::path& name) {
+#ifdef _WIN32
+  return QString::fromStdWString(name.native());
+#else
+  return QByteArray::fromStdString(name.native());
+#endif
+}
+
+std::filesystem::path FromNativeName(const QVariant& value) {
+#ifdef _WIN32
+  return std::filesystem::path(value.toString().toStdWString());
+#else
+  return std::filesystem::path(value.toByteArray().toStdString());
+#endif
+}
+
+}  // namespace
 
 void CalibrationPage::ShowFileList(const std::string& mask) {
   fileMask_ = mask;
   calFileList_->clear();
-  for (const std::string& name : ListFilesByMask(workingFolder_, mask)) {
-    calFileList_->addItem(QString::fromStdString(name));
+  for (const std::filesystem::path& name : ListFilesByMask(workingFolder_, mask)) {
+    auto* item = new QListWidgetItem(QString::fromStdString(InstrumentTextToUtf8(FileNameBytes(name))));
+    item->setData(kFileNameRole, NativeName(name));
+    calFileList_->addItem(item);
   }
   panelSelectCalFiles_->show();
   panelSelectCalFiles_->raise();
@@ -178,33 +221,71 @@ void CalibrationPage::CalLN2Click() { ShowFileList("*ln2.csv"); }
 
 void CalibrationPage::CalTipClick() { ShowFileList("*tip.csv"); }
 
-void CalibrationPage::CalDispCancelBtnClick() { panelSelectCalFiles_->hide(); }
+void CalibrationPage::CalDispCancelBtnClick() {
+  if (load_) {
+    load_->Cancel();  // the reading ends as a file that cannot be read; the panel stays open
+    return;
+  }
+  panelSelectCalFiles_->hide();
+}
 
-void CalibrationPage::CalDisplayFileClick() { DisplaySelectedFile(*this, workingFolder_); }
+void CalibrationPage::CalDisplayFileClick() {
+  if (load_) return;  // one reading at a time: a second click while a file is read is ignored
+  const std::optional<std::filesystem::path> file = BeginDisplay(*this, workingFolder_);
+  if (!file) {
+    retired_.clear();
+    return;
+  }
+  // The reader's end is posted to the page; the page's destructor waits for the reader first, so the
+  // post never reaches a page that is gone.
+  load_ = std::make_unique<BackgroundCalibrationLoad>(*file, loadOptions_, [this] {
+    QMetaObject::invokeMethod(this, &CalibrationPage::ReadingEnded, Qt::QueuedConnection);
+  }, std::exchange(retired_, {}));
+  calDisplayFile_->setEnabled(false);
+  calReadProgress_->setValue(0);
+  calReadProgress_->show();
+  progressTimer_->start();
+  emit workStarted();
+}
 
-std::vector<CalibrationSeries> CalibrationPage::RemoveCharts() {
+void CalibrationPage::ShowProgress() {
+  if (load_) calReadProgress_->setValue(load_->PercentRead());
+}
+
+void CalibrationPage::ReadingEnded() {
+  if (!load_) return;
+  CalibrationLoadResult result = load_->TakeResult();
+  load_.reset();
+  progressTimer_->stop();
+  calReadProgress_->hide();
+  calDisplayFile_->setEnabled(true);
+  FinishDisplay(*this, std::move(result));
+  emit workFinished();
+}
+
+void CalibrationPage::RemoveCharts() {
   for (CalibrationChartView* view : chartViews_) delete view;
   chartViews_.clear();
   chartStack_->resize(chartStack_->width(), 0);
-  return charts_.Clear();
+  retired_.push_back(std::make_shared<const CalibrationPoints>(charts_.Clear()));
 }
 
-std::optional<std::string> CalibrationPage::SelectedFileName() const {
+std::optional<std::filesystem::path> CalibrationPage::SelectedFile() const {
   const QList<QListWidgetItem*> selected = calFileList_->selectedItems();
   if (selected.isEmpty()) return std::nullopt;
-  return selected.front()->text().toStdString();
+  return FromNativeName(selected.front()->data(kFileNameRole));
 }
 
 void CalibrationPage::ErrorBeep() { link_.ErrorBeep(); }
 
-std::shared_ptr<std::string> CalibrationPage::ClearMemo() { return calMemo_->TakeText(); }
+void CalibrationPage::ClearMemo() { retired_.push_back(calMemo_->TakeText()); }
 
-void CalibrationPage::SetMemoText(std::shared_ptr<std::string> text) { calMemo_->SetText(std::move(text)); }
+void CalibrationPage::SetMemoText(std::shared_ptr<const MemoText> text) { calMemo_->SetText(std::move(text)); }
 
 void CalibrationPage::SetStatusText(const std::string& text) { link_.SetStatusText(text); }
 
-void CalibrationPage::BuildCharts(std::vector<CalibrationSeries> series) {
-  charts_.Build(std::move(series));
+void CalibrationPage::BuildCharts(CalibrationPoints points) {
+  charts_.Build(std::move(points));
   const std::size_t count = charts_.Count();
   chartViews_.reserve(count);
   for (std::size_t k = 0; k < count; ++k) {
@@ -213,7 +294,7 @@ void CalibrationPage::BuildCharts(std::vector<CalibrationSeries> series) {
     const ChartPlace place = CalibrationChartModel::Geometry(k);
     view->setGeometry(place.left, place.top, place.width, place.height);
     const CalibrationChartModel::Chart& chart = charts_.At(k);
-    view->SetSeries(chart.title, chart.xs, chart.ys);
+    view->SetSeries(InstrumentTextToUtf8(chart.title), charts_.Xs(), charts_.Ys(k));
     connect(view, &CalibrationChartView::Zoomed, this, [this, k] { CalChartZoom(k); });
     connect(view, &CalibrationChartView::ZoomUndone, this, [this, k] {
       charts_.UndoZoom(k);

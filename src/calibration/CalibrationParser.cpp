@@ -8,7 +8,6 @@
 
 #include "CalibrationNumber.h"
 #include "CsvField.h"
-#include "LargeBuffer.h"
 #include "LineSplitter.h"
 
 namespace varnok {
@@ -154,21 +153,15 @@ void CalibrationParser::AddLine(std::string_view line) {
 void CalibrationParser::ReadHeader(std::string_view line) {
   result_.headerFound = true;
   result_.columnsEndedAtEmptyField = true;
+  const std::size_t lines = maxLines_ > 0 ? maxLines_ : MostDataLines(pendingText_.size()) + 4096;
+  CalibrationPoints& points = result_.points;
   for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) {
     const std::string_view title = CsvField(line, static_cast<int>(k + 3));
     if (title.empty()) break;
-    CalibrationSeries column{std::string(title), {}, {}};
-    if (!spare_.empty()) {
-      column.xs = std::move(spare_.back().xs);
-      column.ys = std::move(spare_.back().ys);
-      column.xs.clear();
-      column.ys.clear();
-      spare_.pop_back();
-    }
-    result_.series.push_back(std::move(column));
+    points.columns.push_back(CalibrationColumn{std::string(title), PointArray(lines)});
   }
-  spare_.clear();
-  if (result_.series.size() == kMaxCalibrationColumns) result_.columnsEndedAtEmptyField = false;
+  if (points.columns.size() == kMaxCalibrationColumns) result_.columnsEndedAtEmptyField = false;
+  if (!points.columns.empty()) points.xs = PointArray(lines);
 
   std::size_t begin = 0;
   for (const std::size_t end : pendingEnds_) {
@@ -178,45 +171,26 @@ void CalibrationParser::ReadHeader(std::string_view line) {
   pendingText_.clear();
   pendingText_.shrink_to_fit();
   pendingEnds_.clear();
-}
-
-void CalibrationParser::ReserveFor(std::size_t lineLength) {
-  reserved_ = true;
-  if (expectedBytes_ == 0) return;
-  // Lines of a campaign have nearly the same length; leave a margin for shorter ones.
-  const std::size_t lines = expectedBytes_ / (lineLength + 2) + expectedBytes_ / (lineLength + 2) / 8 + 16;
-  std::vector<LargeBufferSpan> buffers;
-  std::size_t total = 0;
-  for (CalibrationSeries& series : result_.series) {
-    series.xs.reserve(lines);
-    series.ys.reserve(lines);
-    for (std::vector<double>* points : {&series.xs, &series.ys}) {
-      buffers.push_back({points->data(), points->capacity() * sizeof(double)});
-      total += buffers.back().bytes;
-    }
-  }
-  // The points take about twice the text; a first line far shorter than the rest would make the
-  // estimate too large, and then the storage is left to fill page by page.
-  if (total <= 4 * expectedBytes_) PrepareLargeBuffers(buffers);
+  pendingEnds_.shrink_to_fit();
 }
 
 void CalibrationParser::ReadData(std::string_view line) {
-  const std::size_t columns = result_.series.size();
+  CalibrationPoints& points = result_.points;
+  const std::size_t columns = points.columns.size();
   if (columns == 0) return;
-  // A line holding a value for every column has at least two characters per column.
-  if (!reserved_) ReserveFor(std::max(line.size(), 2 * columns + 7));
   const std::size_t start = SplitHead(line).restStart;
   if (start == std::string_view::npos) return;  // no value fields at all
-  const double x = static_cast<double>(ReadLeadingInteger(line));
+  double row[kMaxCalibrationColumns];
+  bool anyPoint = false;
   const char* p = line.data() + start;
   const char* const end = line.data() + line.size();
-  for (std::size_t m = 0; m < columns; ++m) {
-    CalibrationSeries& series = result_.series[m];
+  std::size_t m = 0;
+  for (; m < columns; ++m) {
     double y = 0.0;
     if (const char* after = ReadPlainField(p, end, y)) {
       // The common field: a short fixed-point number, perhaps with blanks around it.
-      series.xs.push_back(x);
-      series.ys.push_back(y);
+      row[m] = y;
+      anyPoint = true;
       p = after;
     } else {
       const auto* comma = static_cast<const char*>(std::memchr(p, ',', static_cast<std::size_t>(end - p)));
@@ -224,36 +198,44 @@ void CalibrationParser::ReadData(std::string_view line) {
       const std::string_view value =
           TrimBlanksAndControls(std::string_view(p, static_cast<std::size_t>(fieldEnd - p)));
       if (!value.empty() && !IsLetter(value.front())) {
-        series.xs.push_back(x);
-        series.ys.push_back(ReadCalibrationValue(value).value_or(0.0));
+        row[m] = ReadCalibrationValue(value).value_or(0.0);
+        anyPoint = true;
+      } else {
+        row[m] = kNoPoint;
       }
       p = fieldEnd;
     }
-    if (p == end) break;  // the remaining fields are empty
-    ++p;                  // the comma
+    if (p == end) {  // the remaining fields are empty
+      ++m;
+      break;
+    }
+    ++p;  // the comma
   }
+  if (!anyPoint) return;
+  for (; m < columns; ++m) row[m] = kNoPoint;
+  points.xs.push_back(static_cast<double>(ReadLeadingInteger(line)));
+  for (std::size_t k = 0; k < columns; ++k) points.columns[k].ys.push_back(row[k]);
 }
 
 CalibrationParseResult CalibrationParser::Finish() {
   if (!result_.headerFound) result_ = CalibrationParseResult{};
   pendingText_.clear();
   pendingEnds_.clear();
-  spare_.clear();
   return std::exchange(result_, CalibrationParseResult{});
 }
 
 CalibrationParseResult ParseCalibrationLines(const std::vector<std::string>& lines) {
   CalibrationParser parser;
+  parser.ExpectAtMostLines(lines.size() + 1);
   for (const std::string& line : lines) {
     parser.AddLine(std::string_view(line).substr(0, kMaxLineLength));
   }
   return parser.Finish();
 }
 
-CalibrationParseResult ParseCalibrationText(std::string_view text, std::vector<CalibrationSeries> spare) {
+CalibrationParseResult ParseCalibrationText(std::string_view text) {
   CalibrationParser parser;
-  parser.ReuseStorage(std::move(spare));
-  parser.ExpectTextSize(text.size());
+  parser.ExpectAtMostLines(MostDataLines(text.size()));
   ForEachLine(text, [&parser](std::string_view line) { parser.AddLine(line); });
   return parser.Finish();
 }

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "CalibrationSeries.h"
+#include "CalibrationPoints.h"
 
 namespace varnok {
 
@@ -17,10 +17,10 @@ struct CalibrationParseResult {
   // The title list ended at an empty field (fewer than kMaxCalibrationColumns columns), as opposed to
   // at the limit.
   bool columnsEndedAtEmptyField = false;
-  // One series per column, in header order, each with its title.
-  std::vector<CalibrationSeries> series;
+  // The data lines' horizontal values and one column per title, in header order.
+  CalibrationPoints points;
 
-  std::size_t ColumnCount() const { return series.size(); }
+  std::size_t ColumnCount() const { return points.columns.size(); }
 };
 
 // Reads a calibration file line by line: the header is the first line whose field 2 is exactly "30";
@@ -28,25 +28,20 @@ struct CalibrationParseResult {
 // relative to the header. Lines are expected already cut to kMaxLineLength characters.
 class CalibrationParser {
  public:
-  // The size of the whole text, when known: the series are then sized once from the length of the
-  // first data line instead of growing step by step.
-  void ExpectTextSize(std::size_t bytes) { expectedBytes_ = bytes; }
-  // Point storage of an earlier result to fill again: reading a long file into memory already in use
-  // avoids the cost of fresh memory, which for a long campaign is most of the reading time.
-  void ReuseStorage(std::vector<CalibrationSeries> spare) { spare_ = std::move(spare); }
+  // The most data lines the text can hold, when known: the point arrays set aside that much address
+  // space (no memory) and so never move while they grow.
+  void ExpectAtMostLines(std::size_t lines) { maxLines_ = lines; }
   void AddLine(std::string_view line);
+  // Memory the points take so far.
+  std::size_t BytesInUse() const { return result_.points.BytesInUse() + pendingText_.capacity(); }
   CalibrationParseResult Finish();
 
  private:
   void ReadHeader(std::string_view line);
   void ReadData(std::string_view line);
 
-  void ReserveFor(std::size_t lineLength);
-
   CalibrationParseResult result_;
-  std::size_t expectedBytes_ = 0;
-  bool reserved_ = false;
-  std::vector<CalibrationSeries> spare_;
+  std::size_t maxLines_ = 0;
   // Data lines met before the header, read once the columns are known.
   std::string pendingText_;
   std::vector<std::size_t> pendingEnds_;
@@ -55,7 +50,10 @@ class CalibrationParser {
 // Titles and series from a list of lines (each cut to kMaxLineLength characters).
 CalibrationParseResult ParseCalibrationLines(const std::vector<std::string>& lines);
 
-// The same for a whole text whose lines end at CR LF, LF or CR, optionally into reused storage.
-CalibrationParseResult ParseCalibrationText(std::string_view text, std::vector<CalibrationSeries> spare = {});
+// The same for a whole text whose lines end at CR LF, LF or CR.
+CalibrationParseResult ParseCalibrationText(std::string_view text);
+
+// The most data lines a text of `bytes` bytes can hold: a data line has at least ",,31" and a line end.
+inline std::size_t MostDataLines(std::size_t bytes) { return bytes / 5 + 1; }
 
 }  // namespace varnok

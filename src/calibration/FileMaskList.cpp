@@ -34,24 +34,39 @@ bool MatchesFileMask(std::string_view name, std::string_view mask) {
   return m == mask.size();
 }
 
-std::vector<std::string> ListFilesByMask(const std::filesystem::path& folder, std::string_view mask) {
-  std::vector<std::string> names;
+std::string FileNameBytes(const std::filesystem::path& name) {
+#ifdef _WIN32
+  const std::u8string utf8 = name.u8string();
+  return std::string(utf8.begin(), utf8.end());
+#else
+  return name.native();
+#endif
+}
+
+std::vector<std::filesystem::path> ListFilesByMask(const std::filesystem::path& folder, std::string_view mask) {
+  std::vector<std::pair<std::string, std::filesystem::path>> found;
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);
-  if (error) return names;
+  if (error) return {};
   for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
     const std::filesystem::directory_entry& entry = *it;
     std::error_code statusError;
     if (!entry.is_regular_file(statusError) || IsHiddenOrSystemFile(entry)) continue;
-    std::string name = entry.path().filename().string();
-    if (MatchesFileMask(name, mask)) names.push_back(std::move(name));
+    std::filesystem::path name = entry.path().filename();
+    std::string bytes = FileNameBytes(name);
+    if (MatchesFileMask(bytes, mask)) found.emplace_back(std::move(bytes), std::move(name));
   }
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const auto lowerLess = [](char x, char y) { return Lower(x) < Lower(y); };
+  std::sort(found.begin(), found.end(), [](const auto& x, const auto& y) {
+    const std::string& a = x.first;
+    const std::string& b = y.first;
+    const auto lowerLess = [](char p, char q) { return Lower(p) < Lower(q); };
     if (std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), lowerLess)) return true;
     if (std::lexicographical_compare(b.begin(), b.end(), a.begin(), a.end(), lowerLess)) return false;
     return a < b;
   });
+  std::vector<std::filesystem::path> names;
+  names.reserve(found.size());
+  for (auto& [bytes, name] : found) names.push_back(std::move(name));
   return names;
 }
 

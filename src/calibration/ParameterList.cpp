@@ -2,6 +2,7 @@
 
 #include "CalibrationFileReader.h"
 #include "LineSplitter.h"
+#include "app/InstrumentText.h"
 
 namespace varnok {
 
@@ -20,7 +21,8 @@ std::vector<ParameterRow> ParseParameterText(std::string_view text) {
 std::optional<std::vector<ParameterRow>> ReadParameterFile(const std::filesystem::path& path) {
   const std::optional<std::string> text = ReadWholeFile(path);
   if (!text) return std::nullopt;
-  return ParseParameterText(*text);
+  // The file's bytes as text: UTF-8 when they are valid UTF-8, otherwise Windows-1252.
+  return ParseParameterText(InstrumentTextToUtf8(*text));
 }
 
 }  // namespace varnok

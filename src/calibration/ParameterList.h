@@ -21,7 +21,7 @@ ParameterRow ParseParameterLine(std::string_view line);
 // One row per line of the text (lines end at CR LF, LF or CR).
 std::vector<ParameterRow> ParseParameterText(std::string_view text);
 
-// The rows of a parameter file such as status.csv, or nothing when it cannot be opened.
+// The rows of a parameter file such as status.csv, in UTF-8, or nothing when it cannot be opened.
 std::optional<std::vector<ParameterRow>> ReadParameterFile(const std::filesystem::path& path);
 
 }  // namespace varnok

@@ -3,31 +3,31 @@
 
 #include <memory>
 #include <string>
-#include <string_view>
-#include <vector>
+
+#include "MemoText.h"
 
 namespace varnok {
 
-// A read-only multi-line text area for whole files, fixed-pitch, with both scroll bars. It keeps the
-// file's bytes as they are and draws only the visible lines, so a file of hundreds of megabytes shows
-// at once; the line index is built when the text is first drawn or asked for.
+// A read-only multi-line text area for whole files, fixed-pitch, with both scroll bars. It reads only
+// the lines in view from its text (which may be the snapshot of a file of hundreds of megabytes) and
+// shows each line's bytes as UTF-8 when they are valid UTF-8, otherwise as Windows-1252.
 class TextFileView : public QAbstractScrollArea {
   Q_OBJECT
 
  public:
   explicit TextFileView(QWidget* parent = nullptr);
 
-  // The view only reads the text it is given.
-  void SetText(std::shared_ptr<std::string> text);
+  void SetText(std::shared_ptr<const MemoText> text);
   void SetText(std::string text);
   void Clear();
   // Empties the view and hands back the text it showed.
-  std::shared_ptr<std::string> TakeText();
+  std::shared_ptr<const MemoText> TakeText();
 
-  std::string_view Text() const;
-  // Lines end at CR LF, LF or CR; a final line end opens no further line.
-  std::size_t LineCount() const;
-  std::string_view Line(std::size_t index) const;
+  // The whole text's bytes (for short texts and tests).
+  std::string Text() const { return text_->All(); }
+  std::size_t LineCount() const { return text_->LineCount(); }
+  std::string Line(std::size_t index) const { return text_->Line(index); }
+  const MemoText& Content() const { return *text_; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -35,14 +35,9 @@ class TextFileView : public QAbstractScrollArea {
   void showEvent(QShowEvent* event) override;
 
  private:
-  void EnsureIndexed() const;
   void UpdateScrollBars();
 
-  std::shared_ptr<std::string> text_;
-  mutable bool indexed_ = false;
-  mutable std::vector<std::size_t> lineStarts_;  // start of each line
-  mutable std::vector<std::size_t> lineEnds_;    // end of each line, before its line end
-  mutable std::size_t longestLine_ = 0;
+  std::shared_ptr<const MemoText> text_;
 };
 
 }  // namespace varnok

@@ -8,23 +8,44 @@
 namespace varnok {
 namespace {
 
-std::vector<CalibrationSeries> Columns(int count, std::vector<double> xs = {100, 200, 300}) {
-  std::vector<CalibrationSeries> series;
-  for (int k = 0; k < count; ++k) {
-    series.push_back({"T" + std::to_string(k), xs, std::vector<double>(xs.size(), k)});
+// Columns sharing the horizontal values `xs`; ys[m] holds column m's values (kNoPoint for none).
+CalibrationPoints Points(const std::vector<double>& xs, const std::vector<std::vector<double>>& ys) {
+  CalibrationPoints points;
+  for (double x : xs) points.xs.push_back(x);
+  for (std::size_t m = 0; m < ys.size(); ++m) {
+    CalibrationColumn column{"T" + std::to_string(m), PointArray()};
+    for (double y : ys[m]) column.ys.push_back(y);
+    points.columns.push_back(std::move(column));
   }
-  return series;
+  return points;
+}
+
+CalibrationPoints Columns(int count, std::vector<double> xs = {100, 200, 300}) {
+  std::vector<std::vector<double>> ys;
+  for (int k = 0; k < count; ++k) ys.push_back(std::vector<double>(xs.size(), k));
+  return Points(xs, ys);
+}
+
+std::vector<double> Xs(const CalibrationChartModel& model, std::size_t k) {
+  std::vector<double> xs;
+  for (const auto& [x, y] : model.PointsOf(k)) xs.push_back(x);
+  return xs;
+}
+std::vector<double> Ys(const CalibrationChartModel& model, std::size_t k) {
+  std::vector<double> ys;
+  for (const auto& [x, y] : model.PointsOf(k)) ys.push_back(y);
+  return ys;
 }
 
 TEST(CalibrationChartModel, ANewDisplayReplacesTheStack) {
   CalibrationChartModel model;
   model.Build(Columns(12));
   ASSERT_EQ(model.Count(), 12u);
-  const std::vector<CalibrationSeries> storage = model.Clear();
-  ASSERT_EQ(storage.size(), 12u);  // handed back for the next file, emptied
-  EXPECT_TRUE(storage[0].xs.empty());
-  EXPECT_GE(storage[0].xs.capacity(), 3u);
+  const CalibrationPoints taken = model.Clear();  // handed back, to be let go where it costs nothing
+  EXPECT_EQ(taken.columns.size(), 12u);
+  EXPECT_EQ(taken.LineCount(), 3u);
   EXPECT_EQ(model.Count(), 0u);
+  EXPECT_TRUE(model.Xs().empty());
   model.Build(Columns(3));
   ASSERT_EQ(model.Count(), 3u);
   const int tops[] = {0, 200, 400};
@@ -37,10 +58,26 @@ TEST(CalibrationChartModel, ANewDisplayReplacesTheStack) {
 
 TEST(CalibrationChartModel, PointsStandInAscendingOrderEqualXInInsertionOrder) {
   CalibrationChartModel model;
-  model.Build({{"T", {5, 1, 3, 1, 5}, {50, 10, 30, 11, 51}}});
-  EXPECT_EQ(model.At(0).xs, (std::vector<double>{1, 1, 3, 5, 5}));
-  EXPECT_EQ(model.At(0).ys, (std::vector<double>{10, 11, 30, 50, 51}));
+  model.Build(Points({5, 1, 3, 1, 5}, {{50, 10, 30, 11, 51}}));
+  EXPECT_EQ(Xs(model, 0), (std::vector<double>{1, 1, 3, 5, 5}));
+  EXPECT_EQ(Ys(model, 0), (std::vector<double>{10, 11, 30, 50, 51}));
   EXPECT_EQ(model.Range(0), (HorizontalRange{1, 5}));
+}
+
+// Sorting the shared lines keeps every column's values, and its missing points, with their x; each
+// chart's automatic range runs from its own first to its own last point.
+TEST(CalibrationChartModel, SharedLinesSortTogetherAndEachChartFitsItsOwnPoints) {
+  const double none = kNoPoint;
+  CalibrationChartModel model;
+  model.Build(Points({40, 10, 30, 20, 50}, {{4, 1, none, 2, none}, {none, none, 3, none, none}, {none, 10, 30, 20, 50}}));
+  ASSERT_EQ(model.Count(), 3u);
+  EXPECT_EQ(std::vector<double>(model.Xs().begin(), model.Xs().end()), (std::vector<double>{10, 20, 30, 40, 50}));
+  EXPECT_EQ(model.PointsOf(0), (std::vector<std::pair<double, double>>{{10, 1}, {20, 2}, {40, 4}}));
+  EXPECT_EQ(model.PointsOf(1), (std::vector<std::pair<double, double>>{{30, 3}}));
+  EXPECT_EQ(model.PointsOf(2), (std::vector<std::pair<double, double>>{{10, 10}, {20, 20}, {30, 30}, {50, 50}}));
+  EXPECT_EQ(model.Range(0), (HorizontalRange{10, 40}));
+  EXPECT_EQ(model.Range(1), (HorizontalRange{30, 30}));
+  EXPECT_EQ(model.Range(2), (HorizontalRange{10, 50}));
 }
 
 TEST(CalibrationChartModel, ZoomSetsEveryChartToTheWholeNumberRange) {

@@ -16,34 +16,26 @@ using testing::TempFolder;
 // Records what the sequence does to the page, in order.
 class RecordingTarget : public CalibrationDisplayTarget {
  public:
-  std::optional<std::string> selected;
+  std::optional<std::filesystem::path> selected;
   std::vector<std::string> log;
   std::string memo = "CalMemo";
 
-  std::vector<CalibrationSeries> RemoveCharts() override {
-    log.push_back("remove");
-    // Storage of an earlier display, with stale points that must not show up again.
-    return {CalibrationSeries{"old", {1, 2, 3}, {4, 5, 6}}};
-  }
-  std::optional<std::string> SelectedFileName() const override { return selected; }
+  void RemoveCharts() override { log.push_back("remove"); }
+  std::optional<std::filesystem::path> SelectedFile() const override { return selected; }
   void ErrorBeep() override { log.push_back("beep"); }
-  std::shared_ptr<std::string> ClearMemo() override {
+  void ClearMemo() override {
     log.push_back("clear");
-    // The earlier text comes back for reuse; its content must not leak into the next file's text.
-    auto previous = std::make_shared<std::string>(std::move(memo));
-    previous->append(5000, 'z');
     memo.clear();
-    return previous;
   }
-  void SetMemoText(std::shared_ptr<std::string> text) override {
-    memo = *text;
+  void SetMemoText(std::shared_ptr<const MemoText> text) override {
+    memo = text->All();
     log.push_back("memo");
   }
   void SetStatusText(const std::string& text) override { log.push_back("status " + text); }
-  void BuildCharts(std::vector<CalibrationSeries> series) override {
+  void BuildCharts(CalibrationPoints points) override {
     std::string titles;
-    for (const CalibrationSeries& s : series) titles += s.title + "/";
-    log.push_back("build " + std::to_string(series.size()) + " " + titles.substr(0, 12));
+    for (const CalibrationColumn& column : points.columns) titles += column.title + "/";
+    log.push_back("build " + std::to_string(points.columns.size()) + " " + titles.substr(0, 12));
   }
   void HideSelectionPanel() override { log.push_back("hide"); }
 };
@@ -67,7 +59,7 @@ TEST(DisplaySelectedFile, StopsAtEachStepWithItsToneAndText) {
   std::filesystem::create_directory(folder.Path() / "dir_ln2.csv");
 
   struct Case {
-    std::optional<std::string> selected;
+    std::optional<std::filesystem::path> selected;
     DisplayOutcome outcome;
     std::vector<std::string> log;
     bool memoHasFile;
@@ -87,15 +79,46 @@ TEST(DisplaySelectedFile, StopsAtEachStepWithItsToneAndText) {
   for (const Case& c : cases) {
     RecordingTarget target;
     target.selected = c.selected;
-    EXPECT_EQ(DisplaySelectedFile(target, folder.Path()), c.outcome) << c.selected.value_or("(none)");
-    EXPECT_EQ(target.log, c.log) << c.selected.value_or("(none)");
+    const std::string name = c.selected ? c.selected->string() : "(none)";
+    EXPECT_EQ(DisplaySelectedFile(target, folder.Path()), c.outcome) << name;
+    EXPECT_EQ(target.log, c.log) << name;
     if (c.memoHasFile) {
-      EXPECT_EQ(target.memo, files.at(*c.selected));
+      EXPECT_EQ(target.memo, files.at(name));
     } else if (c.selected) {
       EXPECT_EQ(target.memo, "");  // cleared, nothing loaded
     } else {
       EXPECT_EQ(target.memo, "CalMemo");  // untouched
     }
+  }
+}
+
+// A refused file and a cancelled reading end like a file that cannot be read: no charts, the memo
+// empty, the panel open; the refusal also names the file's size and the memory left.
+TEST(DisplaySelectedFile, RefusalAndCancelEndLikeAnUnreadableFile) {
+  TempFolder folder;
+  const std::string text = "0,0,30,A\r\n1,0,31,2\r\n";
+  folder.Write("a_ln2.csv", text);
+  struct Case {
+    std::uint64_t available;
+    bool cancel;
+    DisplayOutcome outcome;
+    std::vector<std::string> log;
+  } const cases[] = {
+      {19, false, DisplayOutcome::kTooLarge, {"remove", "clear", "status Too large: 20 bytes, memory available 19 bytes"}},
+      {std::uint64_t{1} << 40, true, DisplayOutcome::kCancelled, {"remove", "clear"}},
+  };
+  for (const Case& c : cases) {
+    RecordingTarget target;
+    target.selected = "a_ln2.csv";
+    const std::optional<std::filesystem::path> file = BeginDisplay(target, folder.Path());
+    ASSERT_TRUE(file.has_value());
+    CalibrationLoadOptions options;
+    options.availableMemory = [&c] { return c.available; };
+    const std::atomic<bool> cancel{c.cancel};
+    std::atomic<std::uint64_t> bytesRead{0};
+    EXPECT_EQ(FinishDisplay(target, LoadCalibrationFile(*file, options, cancel, bytesRead)), c.outcome);
+    EXPECT_EQ(target.log, c.log);
+    EXPECT_EQ(target.memo, "");
   }
 }
 

@@ -2,7 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <string_view>
 #include <limits>
 #include <locale>
 
@@ -48,6 +53,31 @@ TEST(ReadCalibrationValue, RefusesWhatIsNotANumber) {
                            "12a", "1e999"}) {
     EXPECT_FALSE(ReadCalibrationValue(text).has_value()) << text;
   }
+}
+
+// The reader gives, bit for bit, the double the standard library's general conversion gives, for every
+// form of number: short and long, fixed and with exponents, near the ends of the double range.
+TEST(ReadCalibrationValue, AgreesBitForBitWithTheStandardConversion) {
+  std::mt19937_64 random(3);
+  const char* const formats[] = {"%.0f", "%.2f", "%.3f", "%.5f", "%.17g", "%.25f", "%.3e", "%.16e"};
+  std::uniform_real_distribution<double> exponent(-300, 300);
+  int compared = 0;
+  for (int i = 0; i < 200000; ++i) {
+    const double value = std::pow(10.0, i % 3 == 0 ? exponent(random) : std::fmod(exponent(random), 8.0)) *
+                         (random() % 2 ? -1 : 1);
+    char text[512];
+    std::snprintf(text, sizeof text, formats[i % std::size(formats)], value);
+    const std::string_view number(text);
+    double expected = 0;
+    const auto [ptr, ec] = std::from_chars(number.data() + (number[0] == '-'), number.data() + number.size(), expected);
+    if (ec != std::errc() || ptr != number.data() + number.size()) continue;
+    if (number[0] == '-') expected = -expected;
+    const std::optional<double> got = ReadCalibrationValue(number);
+    ASSERT_TRUE(got.has_value()) << text;
+    ASSERT_EQ(std::memcmp(&*got, &expected, sizeof expected), 0) << text << " read as " << *got;
+    ++compared;
+  }
+  EXPECT_GT(compared, 190000);
 }
 
 // A user whose locale writes decimals with a comma still gets the file's values: the comma separates

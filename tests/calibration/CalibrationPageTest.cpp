@@ -3,12 +3,19 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QTableWidget>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
 
 #include "CalibrationChartView.h"
 #include "FakeInstrumentLink.h"
@@ -65,7 +72,9 @@ class CalibrationPageTest : public ::testing::Test {
     Click(name.find("tip") != std::string::npos ? "CalTip" : "CalLN2");
     Select(QString::fromStdString(name));
     Click("CalDisplayFile");
+    WaitForReading();
   }
+  void WaitForReading() { ASSERT_TRUE(QTest::qWaitFor([this] { return !page.IsReading(); }, 20000)); }
   bool PanelOpen() { return Find<QWidget>("PanelSelectCalFiles")->isVisible(); }
 
   TempFolder folder;
@@ -163,6 +172,7 @@ TEST_F(CalibrationPageTest, EarlyStopsLeaveNoChartsAndThePanelOpen) {
 
   Click("CalLN2");  // the list is re-read and nothing is selected
   Click("CalDisplayFile");
+  EXPECT_FALSE(page.IsReading());
   EXPECT_EQ(link.beeps, 2);
   EXPECT_TRUE(PanelOpen());
   EXPECT_EQ(Find<TextFileView>("CalMemo")->Text(), "5,0,31,1\r\n");  // untouched without a selection
@@ -282,6 +292,151 @@ TEST_F(CalibrationPageTest, ParameterListReloadsFromStatusFileAtEveryClick) {
     EXPECT_STREQ(error.what(), "Cannot open file status.csv");
   }
   EXPECT_EQ(rows(), (std::vector<std::pair<std::string, std::string>>{{"Gain", "1.5"}}));
+}
+
+// A file is read off the window's thread in chunks: while it is read the panel shows the percent read,
+// a second "Display Selected Files" is ignored, and "Cancel" stops the reading part-way, which ends like
+// a file that cannot be read: no charts, the memo empty, the panel open.
+TEST_F(CalibrationPageTest, CancelPartWayEndsLikeAnUnreadableFile) {
+  folder.Write("good_ln2.csv", CalibrationFile(3, 4));
+  folder.Write("long_ln2.csv", CalibrationFile(3, 5000));
+  Display("good_ln2.csv");
+  ASSERT_EQ(page.ChartViews().size(), 3u);
+
+  // The reader waits after each chunk until the test lets it go on.
+  std::mutex mutex;
+  std::condition_variable changed;
+  int chunksAllowed = 2;
+  int chunksRead = 0;
+  CalibrationLoadOptions options;
+  options.chunkBytes = 8192;
+  options.afterChunk = [&](std::uint64_t) {
+    std::unique_lock lock(mutex);
+    ++chunksRead;
+    changed.notify_all();
+    changed.wait(lock, [&] { return chunksRead < chunksAllowed; });
+  };
+  page.SetLoadOptions(options);
+  int started = 0, finished = 0;
+  QObject::connect(&page, &CalibrationPage::workStarted, [&] { ++started; });
+  QObject::connect(&page, &CalibrationPage::workFinished, [&] { ++finished; });
+
+  Click("CalLN2");
+  Select("long_ln2.csv");
+  Click("CalDisplayFile");
+  ASSERT_TRUE(page.IsReading());
+  EXPECT_TRUE(page.ChartViews().empty());  // the previous charts went at the click
+  EXPECT_EQ(started, 1);
+  {
+    std::unique_lock lock(mutex);
+    changed.wait(lock, [&] { return chunksRead == 2; });
+  }
+  auto* progress = Find<QProgressBar>("CalReadProgress");
+  ASSERT_TRUE(QTest::qWaitFor([&] { return progress->value() > 0; }, 5000));
+  EXPECT_TRUE(progress->isVisible());
+  const auto total = static_cast<double>(std::filesystem::file_size(folder.Path() / "long_ln2.csv"));
+  EXPECT_EQ(progress->value(), static_cast<int>(2 * 8192 * 100.0 / total));
+
+  Click("CalDisplayFile");  // ignored: one reading at a time
+  EXPECT_EQ(started, 1);
+  Click("CalDispCancelBtn");
+  {
+    std::lock_guard lock(mutex);
+    chunksAllowed = 1000000;
+    changed.notify_all();
+  }
+  WaitForReading();
+  EXPECT_EQ(finished, 1);
+  EXPECT_LE(chunksRead, 3);  // stopped part-way
+  EXPECT_TRUE(page.ChartViews().empty());
+  EXPECT_TRUE(PanelOpen());
+  EXPECT_FALSE(progress->isVisible());
+  EXPECT_EQ(Find<TextFileView>("CalMemo")->Text(), "");
+  EXPECT_EQ(link.beeps, 0);
+}
+
+// A file that cannot fit in the memory left is refused before it is read: its size and the memory left
+// in the status text, no charts, the memo empty, the panel open.
+TEST_F(CalibrationPageTest, RefusesAFileLargerThanTheMemoryLeft) {
+  folder.Write("good_ln2.csv", CalibrationFile(2, 3));
+  const std::string big = CalibrationFile(4, 400);
+  folder.Write("big_ln2.csv", big);
+  Display("good_ln2.csv");
+  CalibrationLoadOptions options;
+  options.availableMemory = [] { return std::uint64_t{2000}; };
+  page.SetLoadOptions(options);
+  Display("big_ln2.csv");
+  EXPECT_EQ(link.LastStatus(), "Too large: " + ByteSizeText(big.size()) + ", memory available 2.0 KB");
+  EXPECT_TRUE(page.ChartViews().empty());
+  EXPECT_TRUE(PanelOpen());
+  EXPECT_EQ(Find<TextFileView>("CalMemo")->Text(), "");
+  EXPECT_EQ(link.beeps, 0);
+}
+
+// The memo keeps the text displayed when the file is rewritten or removed afterwards.
+TEST_F(CalibrationPageTest, MemoKeepsTheDisplayedTextWhenTheFileChanges) {
+  const std::string text = CalibrationFile(2, 50);
+  folder.Write("a_ln2.csv", text);
+  Display("a_ln2.csv");
+  ASSERT_EQ(page.ChartViews().size(), 2u);
+  folder.Write("a_ln2.csv", "0,0,30,Other\r\n");
+  auto* memo = Find<TextFileView>("CalMemo");
+  EXPECT_EQ(memo->Text(), text);
+  std::filesystem::remove(folder.Path() / "a_ln2.csv");
+  EXPECT_EQ(memo->Line(1), "100,t,31,0.5,10.5");
+  EXPECT_EQ(memo->LineCount(), 51u);
+}
+
+// A file whose name is not valid UTF-8 (here Windows-1252) is listed readably and opens: the list
+// keeps the file system's own bytes of the name.
+TEST_F(CalibrationPageTest, AFileNameThatIsNotUtf8IsListedAndOpens) {
+  const std::string name = "caf\xe9_ln2.csv";
+  folder.Write(name, CalibrationFile(2, 3));
+  Click("CalLN2");
+  EXPECT_EQ(ListedFiles(), QStringList{QString::fromUtf8("caf\xc3\xa9_ln2.csv")});
+  Find<QListWidget>("CalFileList")->setCurrentRow(0);
+  Click("CalDisplayFile");
+  WaitForReading();
+  EXPECT_EQ(page.ChartViews().size(), 2u);
+  EXPECT_EQ(Find<TextFileView>("CalMemo")->Text(), CalibrationFile(2, 3));
+}
+
+// Titles and the memo's lines in Windows-1252 show as their characters.
+TEST_F(CalibrationPageTest, TitlesInWindows1252ShowAsTheirCharacters) {
+  folder.Write("w_ln2.csv", "0,0,30,T\xb0K\r\n1,0,31,5\r\n");
+  Display("w_ln2.csv");
+  ASSERT_EQ(page.ChartViews().size(), 1u);
+  EXPECT_EQ(page.ChartViews()[0]->Title(), "T\xc2\xb0K");
+}
+
+// Closing the window while a file is read: the page goes at once, its reader with it, and nothing of
+// the reading reaches the page afterwards.
+TEST(CalibrationPageLifetime, DestroyedWhileReading) {
+  TempFolder folder;
+  folder.Write("long_ln2.csv", CalibrationFile(3, 5000));
+  FakeInstrumentLink link;
+  std::atomic<int> chunks{0};
+  {
+    CalibrationPage page(link, folder.Path());
+    CalibrationLoadOptions options;
+    options.chunkBytes = 4096;
+    options.afterChunk = [&](std::uint64_t) {
+      ++chunks;
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    };
+    page.SetLoadOptions(options);
+    page.findChild<QAbstractButton*>("CalLN2")->click();
+    page.findChild<QListWidget*>("CalFileList")->setCurrentRow(0);
+    page.findChild<QAbstractButton*>("CalDisplayFile")->click();
+    ASSERT_TRUE(page.IsReading());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return chunks > 0; }, 5000));
+  }
+  const int atClose = chunks;
+  QTest::qWait(50);
+  QCoreApplication::processEvents();
+  EXPECT_EQ(chunks, atClose);  // the reader stopped with the page
+  EXPECT_LT(atClose, 100);
+  EXPECT_TRUE(link.statusTexts.empty());
 }
 
 }  // namespace

@@ -17,8 +17,18 @@
 namespace varnok {
 namespace {
 
-std::vector<double> Xs(const CalibrationSeries& s) { return s.xs; }
-std::vector<double> Ys(const CalibrationSeries& s) { return s.ys; }
+// Column m's points, split into their horizontal and vertical values.
+std::vector<double> Xs(const CalibrationParseResult& r, std::size_t m) {
+  std::vector<double> xs;
+  for (const auto& [x, y] : r.points.PointsOf(m)) xs.push_back(x);
+  return xs;
+}
+std::vector<double> Ys(const CalibrationParseResult& r, std::size_t m) {
+  std::vector<double> ys;
+  for (const auto& [x, y] : r.points.PointsOf(m)) ys.push_back(y);
+  return ys;
+}
+const std::string& Title(const CalibrationParseResult& r, std::size_t m) { return r.points.columns.at(m).title; }
 
 TEST(ParseCalibrationLines, TitlesEndAtTheFirstEmptyHeaderField) {
   const CalibrationParseResult result =
@@ -26,19 +36,19 @@ TEST(ParseCalibrationLines, TitlesEndAtTheFirstEmptyHeaderField) {
   ASSERT_TRUE(result.headerFound);
   ASSERT_EQ(result.ColumnCount(), 2u);
   EXPECT_TRUE(result.columnsEndedAtEmptyField);
-  EXPECT_EQ(result.series[0].title, "Tamb");
-  EXPECT_EQ(result.series[1].title, "Tcold");
-  EXPECT_EQ(Ys(result.series[0]), std::vector<double>{1.5});
-  EXPECT_EQ(Ys(result.series[1]), std::vector<double>{2.5});
+  EXPECT_EQ(Title(result, 0), "Tamb");
+  EXPECT_EQ(Title(result, 1), "Tcold");
+  EXPECT_EQ(Ys(result, 0), std::vector<double>{1.5});
+  EXPECT_EQ(Ys(result, 1), std::vector<double>{2.5});
 }
 
 TEST(ParseCalibrationLines, HeaderTypeMustBeExactlyThirtyAndTitlesStayUntrimmed) {
   EXPECT_FALSE(ParseCalibrationLines({"0,0, 30,A", "0,0,30 ,A", "1,0,31,2"}).headerFound);
   const CalibrationParseResult result = ParseCalibrationLines({"0,0, 30,Wrong", "0,0,30, T b ,C"});
   ASSERT_EQ(result.ColumnCount(), 2u);
-  EXPECT_EQ(result.series[0].title, " T b ");
+  EXPECT_EQ(Title(result, 0), " T b ");
   // Only the first header counts.
-  EXPECT_EQ(ParseCalibrationLines({"0,0,30,First", "0,0,30,Second,Third"}).series[0].title, "First");
+  EXPECT_EQ(Title(ParseCalibrationLines({"0,0,30,First", "0,0,30,Second,Third"}), 0), "First");
 }
 
 TEST(ParseCalibrationLines, DataLinesAllowBlanksAroundThirtyOneAndAnyPlace) {
@@ -51,8 +61,8 @@ TEST(ParseCalibrationLines, DataLinesAllowBlanksAroundThirtyOneAndAnyPlace) {
       "7,x,31,70.5",
   });
   ASSERT_EQ(result.ColumnCount(), 1u);
-  EXPECT_EQ(Xs(result.series[0]), (std::vector<double>{3, 4, 7}));
-  EXPECT_EQ(Ys(result.series[0]), (std::vector<double>{30.5, 40.5, 70.5}));
+  EXPECT_EQ(Xs(result, 0), (std::vector<double>{3, 4, 7}));
+  EXPECT_EQ(Ys(result, 0), (std::vector<double>{30.5, 40.5, 70.5}));
 }
 
 TEST(ParseCalibrationLines, EmptyAndLetterLedValuesGiveNoPointOtherNonNumbersZero) {
@@ -62,15 +72,16 @@ TEST(ParseCalibrationLines, EmptyAndLetterLedValuesGiveNoPointOtherNonNumbersZer
       "18,t,31,  ,z1,1,#,.,+",
   });
   ASSERT_EQ(result.ColumnCount(), 6u);
-  const auto& s = result.series;
-  EXPECT_EQ(Xs(s[0]), std::vector<double>{17});
-  EXPECT_EQ(Ys(s[0]), std::vector<double>{250.5});
-  EXPECT_EQ(PointLabel(s[0].xs[0]), "17");
-  EXPECT_TRUE(s[1].xs.empty());  // "word", "z1"
-  EXPECT_EQ(Ys(s[2]), std::vector<double>{1.0});  // empty on line 17
-  EXPECT_EQ(Ys(s[3]), (std::vector<double>{0.0, 0.0}));  // "1..2" and "#" plot at 0.0
-  EXPECT_EQ(Ys(s[4]), (std::vector<double>{-1500.0, 0.0}));  // "." is not a number
-  EXPECT_EQ(Ys(s[5]), (std::vector<double>{8.0, 0.0}));  // blanks trimmed; "+" is not a number
+  const CalibrationParseResult& s = result;
+  EXPECT_EQ(Xs(s, 0), std::vector<double>{17});
+  EXPECT_EQ(Ys(s, 0), std::vector<double>{250.5});
+  EXPECT_EQ(PointLabel(Xs(s, 0)[0]), "17");
+  EXPECT_TRUE(Xs(s, 1).empty());  // "word", "z1"
+  EXPECT_EQ(Ys(s, 2), std::vector<double>{1.0});  // empty on line 17
+  EXPECT_EQ(Xs(s, 2), std::vector<double>{18});
+  EXPECT_EQ(Ys(s, 3), (std::vector<double>{0.0, 0.0}));  // "1..2" and "#" plot at 0.0
+  EXPECT_EQ(Ys(s, 4), (std::vector<double>{-1500.0, 0.0}));  // "." is not a number
+  EXPECT_EQ(Ys(s, 5), (std::vector<double>{8.0, 0.0}));  // blanks trimmed; "+" is not a number
 }
 
 TEST(ParseCalibrationLines, HorizontalValueIsTheIntegerBeginningTheLine) {
@@ -81,8 +92,8 @@ TEST(ParseCalibrationLines, HorizontalValueIsTheIntegerBeginningTheLine) {
       "12.9,0,31,3",
   });
   ASSERT_EQ(result.ColumnCount(), 1u);
-  EXPECT_EQ(Xs(result.series[0]), (std::vector<double>{0, -25, 12}));
-  EXPECT_EQ(PointLabel(result.series[0].xs[1]), "-25");
+  EXPECT_EQ(Xs(result, 0), (std::vector<double>{0, -25, 12}));
+  EXPECT_EQ(PointLabel(Xs(result, 0)[1]), "-25");
 }
 
 TEST(ParseCalibrationLines, AtMostOneHundredColumns) {
@@ -95,8 +106,8 @@ TEST(ParseCalibrationLines, AtMostOneHundredColumns) {
   const CalibrationParseResult result = ParseCalibrationLines({header, data});
   ASSERT_EQ(result.ColumnCount(), 100u);
   EXPECT_FALSE(result.columnsEndedAtEmptyField);
-  EXPECT_EQ(result.series[99].title, "T99");
-  EXPECT_EQ(Ys(result.series[99]), std::vector<double>{99});
+  EXPECT_EQ(Title(result, 99), "T99");
+  EXPECT_EQ(Ys(result, 99), std::vector<double>{99});
 
   // Exactly 99 titles end at an empty field.
   std::string header99 = "0,0,30";
@@ -123,30 +134,47 @@ TEST(ParseCalibrationLines, ReadsOnlyTheFirst4096CharactersOfALine) {
   std::string data = "1,0,31," + std::string(kMaxLineLength - 7 - 2, '0') + "12345,77";
   const CalibrationParseResult result = ParseCalibrationLines({"0,0,30,A,B", data});
   ASSERT_EQ(result.ColumnCount(), 2u);
-  EXPECT_EQ(Ys(result.series[0]), std::vector<double>{12});
-  EXPECT_TRUE(result.series[1].xs.empty());
+  EXPECT_EQ(Ys(result, 0), std::vector<double>{12});
+  EXPECT_TRUE(Xs(result, 1).empty());
   // The same through the text reader.
   const CalibrationParseResult fromText = ParseCalibrationText("0,0,30,A,B\r\n" + data + "\r\n");
-  EXPECT_EQ(Ys(fromText.series[0]), std::vector<double>{12});
-  EXPECT_TRUE(fromText.series[1].xs.empty());
+  EXPECT_EQ(Ys(fromText, 0), std::vector<double>{12});
+  EXPECT_TRUE(Xs(fromText, 1).empty());
 }
 
-TEST(ParseCalibrationText, ReusedStorageGivesTheSameSeriesAsFreshMemory) {
-  const std::string text = "9,0,31,-9,-8,-7\r\n0,0,30,A,B,C\r\n1,0,31,1.5,,3\r\n2,0,31,2.5,x,4\r\n";
-  const CalibrationParseResult fresh = ParseCalibrationText(text);
-  std::vector<CalibrationSeries> spare;
-  for (int k = 0; k < 5; ++k) spare.push_back({"stale", std::vector<double>(1000, 7.0), std::vector<double>(1000, 8.0)});
-  for (std::size_t spareCount : {std::size_t{5}, std::size_t{1}}) {
-    spare.resize(spareCount);
-    const CalibrationParseResult reused = ParseCalibrationText(text, spare);
-    ASSERT_EQ(reused.ColumnCount(), 3u);
-    for (std::size_t c = 0; c < 3; ++c) {
-      EXPECT_EQ(reused.series[c].title, fresh.series[c].title);
-      EXPECT_EQ(reused.series[c].xs, fresh.series[c].xs) << c;
-      EXPECT_EQ(reused.series[c].ys, fresh.series[c].ys) << c;
+// Every data line's x is kept once for all columns; a column that misses a value at a line has no
+// point there, and a line that gives no column a point is not kept at all.
+TEST(ParseCalibrationText, ColumnsShareOneHorizontalValuePerLineAndMarkTheirMissingPoints) {
+  const std::string text =
+      "9,0,31,-9,,-7\r\n"      // above the header
+      "0,0,30,A,B,C\r\n"
+      "1,0,31,1.5,,3\r\n"
+      "2,0,31,,x,\r\n"         // no point in any column: not kept
+      "3,0,31,,word,4\r\n"
+      "4,0,31,5\r\n"           // the later columns have no field at all
+      "5,0,31,6,7,8\r\n";
+  const CalibrationParseResult result = ParseCalibrationText(text);
+  ASSERT_EQ(result.ColumnCount(), 3u);
+  const CalibrationPoints& points = result.points;
+  EXPECT_EQ(std::vector<double>(points.xs.begin(), points.xs.end()), (std::vector<double>{9, 1, 3, 4, 5}));
+  const double none = kNoPoint;
+  const std::vector<std::vector<double>> expected = {
+      {-9, 1.5, none, 5, 6},
+      {none, none, none, none, 7},
+      {-7, 3, 4, none, 8},
+  };
+  for (std::size_t m = 0; m < 3; ++m) {
+    const PointArray& ys = points.columns[m].ys;
+    ASSERT_EQ(ys.size(), points.xs.size()) << m;  // one value per kept line, shared x
+    for (std::size_t i = 0; i < ys.size(); ++i) {
+      EXPECT_EQ(IsPoint(ys[i]), IsPoint(expected[m][i])) << "column " << m << " line " << i;
+      if (IsPoint(expected[m][i])) EXPECT_EQ(ys[i], expected[m][i]) << "column " << m << " line " << i;
     }
   }
-  EXPECT_EQ(fresh.series[1].ys, std::vector<double>{-8});
+  EXPECT_EQ(Xs(result, 1), std::vector<double>{5});
+  EXPECT_EQ(Xs(result, 2), (std::vector<double>{9, 1, 3, 5}));
+  // The storage is the points and nothing more: one x and one y per column for each kept line.
+  EXPECT_EQ(points.BytesInUse(), 5 * 4 * sizeof(double));
 }
 
 // Every field reads to the value of its trimmed text, whatever its form: plain fixed-point numbers take a
@@ -174,8 +202,8 @@ TEST(ParseCalibrationLines, EveryFieldFormReadsLikeItsTrimmedText) {
   ASSERT_EQ(result.ColumnCount(), 100u);
   for (std::size_t k = 0; k < 100; ++k) {
     const double expected = ReadCalibrationValue(TrimBlanksAndControls(fields[k])).value_or(0.0);
-    ASSERT_EQ(result.series[k].ys.size(), 1u) << fields[k];
-    EXPECT_EQ(result.series[k].ys[0], expected) << "'" << fields[k] << "'";
+    ASSERT_EQ(Ys(result, k).size(), 1u) << fields[k];
+    EXPECT_EQ(Ys(result, k)[0], expected) << "'" << fields[k] << "'";
   }
 }
 
@@ -217,13 +245,14 @@ TEST(ParseCalibrationLines, ShortNumbersOfEveryLengthReadLikeTheGeneralReader) {
         const std::string& field = lineFields[k];
         const std::string_view trimmed = TrimBlanksAndControls(field);
         if (trimmed.empty() || (trimmed[0] >= 'a' && trimmed[0] <= 'z')) {
-          EXPECT_TRUE(result.series[k].ys.empty()) << "'" << field << "'";
+          EXPECT_TRUE(Ys(result, k).empty()) << "'" << field << "'";
           continue;
         }
-        ASSERT_EQ(result.series[k].ys.size(), 1u) << "'" << field << "'";
+        const std::vector<double> ys = Ys(result, k);
+        ASSERT_EQ(ys.size(), 1u) << "'" << field << "'";
         const double expected = ReadCalibrationValue(trimmed).value_or(0.0);
-        EXPECT_EQ(std::memcmp(&result.series[k].ys[0], &expected, sizeof expected), 0)
-            << "'" << field << "' read as " << result.series[k].ys[0] << ", expected " << expected;
+        EXPECT_EQ(std::memcmp(&ys[0], &expected, sizeof expected), 0)
+            << "'" << field << "' read as " << ys[0] << ", expected " << expected;
       }
     }
   }
@@ -233,7 +262,7 @@ TEST(ParseCalibrationText, AcceptsEveryLineEnd) {
   const CalibrationParseResult result =
       ParseCalibrationText("0,0,30,T\r1,0,31,1\n2,0,31,2\r\n3,0,31,3\r\n\r\n4,0,31,4");
   ASSERT_EQ(result.ColumnCount(), 1u);
-  EXPECT_EQ(Xs(result.series[0]), (std::vector<double>{1, 2, 3, 4}));
+  EXPECT_EQ(Xs(result, 0), (std::vector<double>{1, 2, 3, 4}));
 }
 
 }  // namespace

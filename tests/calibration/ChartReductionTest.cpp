@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <limits>
 #include <map>
 #include <random>
 #include <vector>
@@ -56,6 +57,20 @@ TEST(ReduceToPixelColumns, EveryPixelColumnKeepsTheExtremesOfTheFullData) {
                              [](const CalPoint& a, const CalPoint& b) { return a.x < b.x; }));
   EXPECT_LT(reduced.front().x, xMin);
   EXPECT_GT(reduced.back().x, xMax);
+}
+
+// A column that misses points at some of the shared x values draws only its own points, and reaches
+// past the range's ends to its own nearest points.
+TEST(ReduceToPixelColumns, MissingPointsAreLeftOutEverywhere) {
+  const double none = std::numeric_limits<double>::quiet_NaN();
+  const std::vector<double> xs = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
+  const std::vector<double> ys = {9, none, 7, none, none, 6, none, 3, none, 0};
+  const std::vector<CalPoint> reduced = ReduceToPixelColumns(xs, ys, 1.5, 8.5, 2);
+  // Column 0 holds x 1.5..5, column 1 x 5..8.5 (x 5 falls at 0.5 of the way: column 1).
+  const std::vector<CalPoint> expected = {{0, 9}, {2, 7}, {5, 6}, {7, 3}, {9, 0}};
+  EXPECT_EQ(reduced, expected);
+  const std::vector<double> noneAtAll(xs.size(), none);
+  EXPECT_TRUE(ReduceToPixelColumns(xs, noneAtAll, 0, 9, 4).empty());
 }
 
 TEST(ReduceToPixelColumns, DegenerateInputs) {

@@ -30,8 +30,9 @@ TEST(ListFilesByMask, OrdinaryMatchingFilesSortedByName) {
     folder.Write(name, "x");
   }
   std::filesystem::create_directory(folder.Path() / "folder_ln2.csv");
-  EXPECT_EQ(ListFilesByMask(folder.Path(), "*ln2.csv"), (std::vector<std::string>{"A_LN2.csv", "b_ln2.csv"}));
-  EXPECT_EQ(ListFilesByMask(folder.Path(), "*tip.csv"), (std::vector<std::string>{"c_tip.csv"}));
+  using Names = std::vector<std::filesystem::path>;
+  EXPECT_EQ(ListFilesByMask(folder.Path(), "*ln2.csv"), (Names{"A_LN2.csv", "b_ln2.csv"}));
+  EXPECT_EQ(ListFilesByMask(folder.Path(), "*tip.csv"), (Names{"c_tip.csv"}));
   EXPECT_TRUE(ListFilesByMask(folder.Path() / "missing", "*").empty());
 }
 

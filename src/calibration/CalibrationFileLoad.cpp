@@ -1,0 +1,141 @@
+#include "CalibrationFileLoad.h"
+
+#include <cstdio>
+#include <new>
+#include <vector>
+
+#include "AvailableMemory.h"
+#include "LineSplitter.h"
+#include "ReservedMemory.h"
+
+namespace varnok {
+
+namespace {
+
+struct FileCloser {
+  void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
+
+CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationLoadOptions& options,
+                           const std::atomic<bool>& cancel, std::atomic<std::uint64_t>& bytesRead,
+                           std::atomic<std::uint64_t>* totalBytes) {
+  CalibrationLoadResult result;
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return result;
+  FileHandle file(std::fopen(path.c_str(), "rb"));
+  if (!file) return result;
+  // The bytes there are now are the text displayed: whatever is appended while reading is not.
+  const auto size = std::filesystem::file_size(path, error);
+  if (error) return result;
+  result.fileBytes = size;
+  if (totalBytes) *totalBytes = size;
+  result.availableBytes = options.availableMemory ? options.availableMemory() : AvailableMemoryBytes();
+  if (result.fileBytes > result.availableBytes) {
+    result.end = LoadEnd::kTooLarge;
+    return result;
+  }
+
+  std::unique_ptr<FileSnapshot> snapshot = FileSnapshot::Create();
+  if (!snapshot) return result;  // no temporary folder to keep the text in
+  CalibrationParser parser;
+  parser.ExpectAtMostLines(MostDataLines(size));
+  LineSplitter splitter;
+  LineIndex index;
+  const auto onLine = [&parser](std::string_view line) { parser.AddLine(line); };
+  std::vector<char> chunk(options.chunkBytes > 0 ? options.chunkBytes : 1);
+  std::uint64_t done = 0;
+  try {
+    while (done < size) {
+      if (cancel) {
+        result.end = LoadEnd::kCancelled;
+        return result;
+      }
+      const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - done));
+      const std::size_t got = std::fread(chunk.data(), 1, wanted, file.get());
+      if (got == 0) break;  // the file became shorter while read: the text is what was read
+      const std::string_view bytes(chunk.data(), got);
+      if (!snapshot->Append(bytes.data(), bytes.size())) return result;
+      index.Feed(bytes);
+      splitter.Feed(bytes, onLine);
+      done += got;
+      bytesRead = done;
+      if (parser.BytesInUse() + index.BytesInUse() > result.availableBytes) {
+        result.end = LoadEnd::kTooLarge;
+        return result;
+      }
+      if (options.afterChunk) options.afterChunk(done);
+    }
+    if (std::ferror(file.get())) return result;
+    if (cancel) {
+      result.end = LoadEnd::kCancelled;
+      return result;
+    }
+    splitter.Finish(onLine);
+    index.Finish();
+    result.parse = parser.Finish();
+  } catch (const std::bad_alloc&) {
+    // The system ran out of memory for the points after all.
+    result.parse = CalibrationParseResult{};
+    result.end = LoadEnd::kTooLarge;
+    return result;
+  }
+  result.text = std::make_shared<const MemoText>(std::move(snapshot), std::move(index));
+  result.end = LoadEnd::kRead;
+  return result;
+}
+
+std::string OneDecimal(double value, const char* unit) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%.1f %s", value, unit);
+  return text;
+}
+
+}  // namespace
+
+CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path, const CalibrationLoadOptions& options,
+                                          const std::atomic<bool>& cancel, std::atomic<std::uint64_t>& bytesRead) {
+  return Read(path, options, cancel, bytesRead, nullptr);
+}
+
+BackgroundCalibrationLoad::BackgroundCalibrationLoad(std::filesystem::path path, CalibrationLoadOptions options,
+                                                     std::function<void()> onDone,
+                                                     std::vector<std::shared_ptr<const void>> retired) {
+  thread_ = std::thread([this, path = std::move(path), options = std::move(options), onDone = std::move(onDone),
+                         retired = std::move(retired)]() mutable {
+    retired.clear();
+    result_ = Read(path, options, cancel_, bytesRead_, &totalBytes_);
+    ReturnFreedHeapMemory();  // what the previous display and the reading's own buffers left
+    if (onDone) onDone();
+  });
+}
+
+BackgroundCalibrationLoad::~BackgroundCalibrationLoad() {
+  cancel_ = true;
+  if (thread_.joinable()) thread_.join();
+}
+
+int BackgroundCalibrationLoad::PercentRead() const {
+  const std::uint64_t total = totalBytes_;
+  if (total == 0) return 0;
+  return static_cast<int>(static_cast<double>(bytesRead_) * 100.0 / static_cast<double>(total));
+}
+
+CalibrationLoadResult BackgroundCalibrationLoad::TakeResult() {
+  if (thread_.joinable()) thread_.join();
+  return std::move(result_);
+}
+
+std::string ByteSizeText(std::uint64_t bytes) {
+  if (bytes < 1000) return std::to_string(bytes) + " bytes";
+  const double value = static_cast<double>(bytes);
+  if (bytes < 1000 * 1000) return OneDecimal(value / 1e3, "KB");
+  if (bytes < 1000ull * 1000 * 1000) return OneDecimal(value / 1e6, "MB");
+  return OneDecimal(value / 1e9, "GB");
+}
+
+std::string TooLargeText(std::uint64_t fileBytes, std::uint64_t availableBytes) {
+  return "Too large: " + ByteSizeText(fileBytes) + ", memory available " + ByteSizeText(availableBytes);
+}
+
+}  // namespace varnok

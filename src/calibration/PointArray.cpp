@@ -1,0 +1,98 @@
+#include "PointArray.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <new>
+#include <utility>
+
+#include "ReservedMemory.h"
+
+namespace varnok {
+
+namespace {
+
+constexpr std::size_t kCommitStep = std::size_t{2} << 20;  // bytes; also the large page size
+// A short array grows in small steps of small pages, so that the many columns of a short file take
+// little memory; past kSmallUntil it asks for large pages, and from the first large page on each step is
+// one large page backed at once.
+constexpr std::size_t kSmallStep = std::size_t{64} << 10;
+constexpr std::size_t kSmallUntil = std::size_t{512} << 10;
+constexpr std::size_t kDefaultReservation = std::size_t{1} << 20;  // values
+
+std::size_t RoundUp(std::size_t bytes, std::size_t to) { return (bytes + to - 1) / to * to; }
+
+}  // namespace
+
+PointArray::PointArray(std::size_t maxCount) {
+  const std::size_t bytes = RoundUp(std::max<std::size_t>(maxCount, 1) * sizeof(double), kCommitStep);
+  // One step more than needed, so that the array can start on a large-page boundary.
+  baseBytes_ = bytes + kCommitStep;
+  base_ = ReserveAddressSpace(baseBytes_);
+  if (base_ == nullptr) throw std::bad_alloc();
+  const auto start = RoundUp(reinterpret_cast<std::uintptr_t>(base_), kCommitStep);
+  data_ = reinterpret_cast<double*>(start);
+  reserved_ = bytes / sizeof(double);
+}
+
+PointArray::~PointArray() { Release(); }
+
+PointArray::PointArray(PointArray&& other) noexcept
+    : base_(std::exchange(other.base_, nullptr)),
+      baseBytes_(std::exchange(other.baseBytes_, 0)),
+      data_(std::exchange(other.data_, nullptr)),
+      size_(std::exchange(other.size_, 0)),
+      committed_(std::exchange(other.committed_, 0)),
+      reserved_(std::exchange(other.reserved_, 0)),
+      largePages_(std::exchange(other.largePages_, false)) {}
+
+PointArray& PointArray::operator=(PointArray&& other) noexcept {
+  if (this != &other) {
+    Release();
+    base_ = std::exchange(other.base_, nullptr);
+    baseBytes_ = std::exchange(other.baseBytes_, 0);
+    data_ = std::exchange(other.data_, nullptr);
+    size_ = std::exchange(other.size_, 0);
+    committed_ = std::exchange(other.committed_, 0);
+    reserved_ = std::exchange(other.reserved_, 0);
+    largePages_ = std::exchange(other.largePages_, false);
+  }
+  return *this;
+}
+
+void PointArray::Release() {
+  ReleaseAddressSpace(base_, baseBytes_);
+  base_ = nullptr;
+  baseBytes_ = 0;
+  data_ = nullptr;
+  size_ = committed_ = reserved_ = 0;
+}
+
+void PointArray::Grow() {
+  if (data_ == nullptr) *this = PointArray(kDefaultReservation);
+  if (committed_ == reserved_) {
+    // The reservation is full (only when the caller's bound was too small): move to one twice as large.
+    PointArray larger(reserved_ * 2);
+    larger.committed_ = 0;
+    while (larger.committed_ < size_ + 1) larger.Grow();
+    std::memcpy(larger.data_, data_, size_ * sizeof(double));
+    larger.size_ = size_;
+    *this = std::move(larger);
+    if (committed_ > size_) return;
+  }
+  const std::size_t from = committed_ * sizeof(double);
+  const std::size_t room = reserved_ * sizeof(double) - from;
+  const std::size_t step = from < kSmallUntil ? kSmallStep : from < kCommitStep ? kCommitStep - from : kCommitStep;
+  const std::size_t bytes = std::min(step, room);
+  auto* const at = reinterpret_cast<char*>(data_) + from;
+  if (!CommitReservedMemory(at, bytes)) throw std::bad_alloc();
+  if (!largePages_ && from + bytes >= kSmallUntil && room > kCommitStep) {
+    largePages_ = true;
+    const std::size_t firstLarge = std::max(from + bytes, kCommitStep);
+    AdviseLargePages(reinterpret_cast<char*>(data_) + firstLarge, reserved_ * sizeof(double) - firstLarge);
+  }
+  if (largePages_ && from >= kCommitStep) PopulateMemory(at, bytes);
+  committed_ += bytes / sizeof(double);
+}
+
+}  // namespace varnok
