@@ -19,7 +19,11 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 FileHandle OpenForReading(const std::filesystem::path& path) {
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return nullptr;
+#ifdef _WIN32
+  return FileHandle(::_wfopen(path.c_str(), L"rb"));
+#else
   return FileHandle(std::fopen(path.c_str(), "rb"));
+#endif
 }
 
 }  // namespace
