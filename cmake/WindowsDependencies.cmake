@@ -11,9 +11,11 @@ foreach(header asio.hpp asio SimpleIni.h)
   file(CREATE_LINK /usr/include/${header} ${VARNOK_WINDOWS_HEADERS}/${header} SYMBOLIC)
 endforeach()
 
-# The settings file library: header-only with the Windows converter.
+# The settings file library: its header with the bodies (Debian compiles them into its Linux
+# library only) and the Windows converter.
 add_library(PkgConfig::SIMPLEINI INTERFACE IMPORTED GLOBAL)
 target_include_directories(PkgConfig::SIMPLEINI SYSTEM INTERFACE ${VARNOK_WINDOWS_HEADERS})
+target_compile_definitions(PkgConfig::SIMPLEINI INTERFACE SI_IMPLEMENTATION)
 
 # Every file sees the same Windows headers: Windows 10 is the oldest system served, no min/max
 # macros, and no old winsock.h pulled in by windows.h before Asio's own socket headers.
@@ -25,6 +27,8 @@ set(VARNOK_WINDOWS_ASIO_DEFINITIONS)
 set(VARNOK_WINDOWS_ASIO_LIBRARIES ws2_32 mswsock)
 
 if(VARNOK_BUILD_TESTS)
+  # Test lists are read when the tests run, so that building starts no Windows program.
+  set(CMAKE_GTEST_DISCOVER_TESTS_DISCOVERY_MODE PRE_TEST)
   set(VARNOK_GOOGLETEST_SOURCE /usr/src/googletest CACHE PATH "GoogleTest's source folder")
   if(NOT EXISTS ${VARNOK_GOOGLETEST_SOURCE}/CMakeLists.txt)
     message(FATAL_ERROR "GoogleTest's source is missing at ${VARNOK_GOOGLETEST_SOURCE}: install the package googletest")

@@ -44,8 +44,8 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view con
     const DWORD attributes = ::GetFileAttributesW(file.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES) {
       ok = ::MoveFileExW(temp.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH);
-    } else if (attributes & FILE_ATTRIBUTE_READONLY) {
-      ok = false;  // a read-only settings file stays as it is
+    } else if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+      ok = false;  // a read-only file stays as it is; a folder of that name is never replaced
     } else {
       ok = ::ReplaceFileW(file.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                           nullptr);
