@@ -36,6 +36,7 @@ run() {
   local name="$1"; shift
   timeout 60 "$@" >"$work/$name.out" 2>"$work/$name.err"
   echo $? >"$work/$name.rc"
+  sed -i 's/\r$//' "$work/$name.out" "$work/$name.err"  # Windows text output ends lines in CR LF
 }
 sent() { grep '^> ' "$work/$1.err"; }
 
@@ -75,11 +76,11 @@ cases=(
 for c in "${cases[@]}"; do
   read -r transport fault command <<<"$c"
   start_sim "$fault"
-  if [ "$transport" = tcp ]; then win_addr="127.0.0.1:$tcp_port"; lin_addr="$win_addr"
-  else win_addr=COM7; lin_addr="$pty"; fi
+  lin_addr="127.0.0.1:$tcp_port"; [ "$transport" = com ] && lin_addr="$pty"
   # shellcheck disable=SC2086
   run lin "$linux_cmd" -v "$lin_addr" $command
   start_sim "$fault"  # a fresh instrument, so both see the same transaction numbers
+  win_addr="127.0.0.1:$tcp_port"; [ "$transport" = com ] && win_addr=COM7
   # shellcheck disable=SC2086
   run win "$wine_run" "$cmd_exe" -v "$win_addr" $command
   check "$c: exit code $(cat "$work/win.rc") (Linux $(cat "$work/lin.rc"))" cmp -s "$work/lin.rc" "$work/win.rc"
