@@ -13,6 +13,7 @@ packages=(
   libmodbus-dev          # reference peer for the link benchmark
   xvfb xauth imagemagick x11-utils  # headless windows and screenshots
   socat procps
+  g++-mingw-w64-x86-64-posix googletest wine wine64  # the Windows build and its tests under wine
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,17 +1,17 @@
 #include "SettingsFile.h"
 
+#ifdef _WIN32
+#define SI_CONVERT_WIN32  // the system's own converter: no ICU there
+#else
 #define SI_CONVERT_ICU
+#endif
 #include <SimpleIni.h>
 
-#include <cstdio>
 #include <fstream>
 #include <system_error>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "AppError.h"
+#include "FileReplacement.h"
 #include "TextConversions.h"
 
 namespace varnok {
@@ -82,31 +82,7 @@ void SettingsFile::Save() {
   const std::filesystem::path folder = path_.has_parent_path() ? path_.parent_path() : ".";
   std::filesystem::create_directories(folder, ec);
 
-  // Write a new file beside the old one and rename it over: a failure leaves the old file whole.
-  std::string temp = (folder / (path_.filename().string() + ".XXXXXX")).string();
-  const int fd = mkstemp(temp.data());
-  if (fd < 0) throw AppError(failure);
-  bool ok = true;
-  std::size_t done = 0;
-  while (ok && done < content.size()) {
-    const ssize_t n = ::write(fd, content.data() + done, content.size() - done);
-    if (n < 0) {
-      ok = errno == EINTR;
-      continue;
-    }
-    done += static_cast<std::size_t>(n);
-  }
-  ok = ok && ::fsync(fd) == 0;
-  // Keep the permissions an existing file had; a new one gets the usual rw-r--r--.
-  struct stat old {};
-  const mode_t mode = ::stat(path_.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644;
-  ok = ::fchmod(fd, mode) == 0 && ok;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && std::rename(temp.c_str(), path_.c_str()) == 0;
-  if (!ok) {
-    ::unlink(temp.c_str());
-    throw AppError(failure);
-  }
+  if (!ReplaceFileContents(path_, content)) throw AppError(failure);
 }
 
 }  // namespace varnok

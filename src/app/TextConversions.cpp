@@ -8,6 +8,9 @@
 #include <locale>
 
 #include <locale.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include "AppError.h"
 
@@ -24,12 +27,21 @@ std::atomic<char> gSeparatorOverride{'\0'};
 
 char LocaleSeparator() {
   static const char separator = [] {
+#ifdef _WIN32
+    // The C++ run-time on Windows knows no named locales: ask the user's regional settings.
+    wchar_t point[4] = {};
+    if (::GetLocaleInfoEx(LOCALE_NAME_USER_DEFAULT, LOCALE_SDECIMAL, point, 4) == 2 && point[0] < 0x80) {
+      return static_cast<char>(point[0]);
+    }
+    return '.';
+#else
     try {
       const char point = std::use_facet<std::numpunct<char>>(std::locale("")).decimal_point();
       return point == '\0' ? '.' : point;
     } catch (const std::exception&) {
       return '.';  // no usable regional settings
     }
+#endif
   }();
   return separator;
 }
@@ -186,8 +198,13 @@ double ParseNumberText(std::string_view text) {
   const auto [ptr, ec] = std::from_chars(plain.data(), plain.data() + plain.size(), value);
   if (ec == std::errc::result_out_of_range) {
     // Too small to hold is zero; too large is no number at all.
+#ifdef _WIN32
+    static _locale_t cLocale = _create_locale(LC_NUMERIC, "C");
+    value = _strtod_l(plain.c_str(), nullptr, cLocale);
+#else
     static locale_t cLocale = newlocale(LC_NUMERIC_MASK, "C", locale_t{});
     value = strtod_l(plain.c_str(), nullptr, cLocale);
+#endif
     if (std::isinf(value)) NotAFloat(text);
     return value;
   }

@@ -1,6 +1,7 @@
-#include <windows.h>
-
+// Asio's socket headers must come before windows.h, so its own header goes first.
 #include "SerialPortControl.h"
+
+#include <windows.h>
 
 namespace varnok {
 

@@ -4,7 +4,9 @@
 // that holds its executable, then keeps running until a file named STOP appears in that folder;
 // it removes STOP and ends. It never runs longer than its lifetime (30 s, or the milliseconds in
 // QXC_STANDIN_LIFETIME_MS), so a test can never leave it behind.
-#include <unistd.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <chrono>
 #include <cstdlib>
@@ -17,10 +19,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
+fs::path OwnExecutable() {
+#ifdef _WIN32
+  wchar_t buffer[32768];
+  const DWORD length = ::GetModuleFileNameW(nullptr, buffer, static_cast<DWORD>(std::size(buffer)));
+  if (length == 0 || length >= std::size(buffer)) return {};
+  return fs::path(std::wstring(buffer, length));
+#else
+  std::error_code ec;
+  return fs::read_symlink("/proc/self/exe", ec);
+#endif
+}
+
 fs::path OwnFolder(const char* argv0) {
   std::error_code ec;
-  const fs::path self = fs::read_symlink("/proc/self/exe", ec);
-  if (!ec && self.has_parent_path()) return self.parent_path();
+  const fs::path self = OwnExecutable();
+  if (self.has_parent_path()) return self.parent_path();
   const fs::path given(argv0 ? argv0 : "");
   if (given.has_parent_path()) return fs::absolute(given.parent_path(), ec);
   return fs::current_path(ec);

@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <cstring>
 #include <optional>
-#include <ctime>
+#include <chrono>
 
 #include "HousekeepingChannels.h"
 
@@ -106,13 +106,18 @@ std::string ClockText(std::chrono::system_clock::time_point now) {
 }  // namespace
 
 std::vector<std::uint8_t> ClockReply(std::chrono::system_clock::time_point now) {
-  const std::time_t t = std::chrono::system_clock::to_time_t(now);
-  std::tm tm{};
-  gmtime_r(&t, &tm);
-  return {static_cast<std::uint8_t>(tm.tm_wday),       static_cast<std::uint8_t>(tm.tm_mon + 1),
-          static_cast<std::uint8_t>(tm.tm_mday),       static_cast<std::uint8_t>(tm.tm_year - 100),
-          static_cast<std::uint8_t>(tm.tm_hour),       static_cast<std::uint8_t>(tm.tm_min),
-          static_cast<std::uint8_t>(tm.tm_sec)};
+  // The calendar of the standard library: the same on every platform, no C time functions.
+  using namespace std::chrono;
+  const auto day = floor<days>(now);
+  const year_month_day date{day};
+  const hh_mm_ss time{floor<seconds>(now - day)};
+  return {static_cast<std::uint8_t>(weekday{day}.c_encoding()),
+          static_cast<std::uint8_t>(static_cast<unsigned>(date.month())),
+          static_cast<std::uint8_t>(static_cast<unsigned>(date.day())),
+          static_cast<std::uint8_t>(static_cast<int>(date.year()) - 2000),
+          static_cast<std::uint8_t>(time.hours().count()),
+          static_cast<std::uint8_t>(time.minutes().count()),
+          static_cast<std::uint8_t>(time.seconds().count())};
 }
 
 Instrument::Instrument(std::string model, FaultSet& faults)

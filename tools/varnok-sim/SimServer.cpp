@@ -1,9 +1,5 @@
 #include "SimServer.h"
 
-#include <fcntl.h>
-#include <termios.h>
-#include <unistd.h>
-
 #include <asio.hpp>
 #include <chrono>
 #include <deque>
@@ -17,6 +13,7 @@
 #include "InstrumentState.h"
 #include "SerialCodec.h"
 #include "SimFault.h"
+#include "SimSerialEndpoint.h"
 #include "TunnelCodec.h"
 
 namespace varnok::sim {
@@ -193,11 +190,11 @@ class SimServer::Impl::TcpSession : public std::enable_shared_from_this<TcpSessi
   std::vector<std::uint8_t> inbox_;
 };
 
-// The pseudo-terminal: the master side is the instrument's serial port.
+// The instrument's serial port: a pseudo-terminal's master side, or a real port on Windows.
 class SimServer::Impl::SerialSide : public std::enable_shared_from_this<SerialSide> {
  public:
-  SerialSide(Impl& impl, int masterFd)
-      : impl_(impl), master_(impl.io, masterFd), timer_(impl.io), idleTimer_(impl.io) {}
+  SerialSide(Impl& impl, SerialStream stream)
+      : impl_(impl), master_(std::move(stream)), timer_(impl.io), idleTimer_(impl.io) {}
 
   void Start() { Read(); }
 
@@ -255,7 +252,7 @@ class SimServer::Impl::SerialSide : public std::enable_shared_from_this<SerialSi
   }
 
   Impl& impl_;
-  asio::posix::stream_descriptor master_;
+  SerialStream master_;
   asio::steady_timer timer_;
   asio::steady_timer idleTimer_;
   std::uint64_t partialGeneration_ = 0;
@@ -432,44 +429,9 @@ void SimServer::Start() {
     d.Accept();
   }
   if (d.options.serial) {
-    const int master = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master < 0 || grantpt(master) != 0 || unlockpt(master) != 0) {
-      if (master >= 0) ::close(master);
-      throw std::runtime_error("cannot open a pseudo-terminal");
-    }
-    char name[128] = {};
-    if (ptsname_r(master, name, sizeof name) != 0) {
-      ::close(master);
-      throw std::runtime_error("cannot name the pseudo-terminal");
-    }
-    d.serialPath = name;
-    // Raw mode on the line, so the console finds it ready even before it sets its own mode.
-    const int slave = ::open(name, O_RDWR | O_NOCTTY);
-    if (slave >= 0) {
-      termios tio{};
-      if (tcgetattr(slave, &tio) == 0) {
-        cfmakeraw(&tio);
-        tcsetattr(slave, TCSANOW, &tio);
-      }
-      ::close(slave);
-    }
-    termios mtio{};
-    if (tcgetattr(master, &mtio) == 0) {
-      cfmakeraw(&mtio);
-      tcsetattr(master, TCSANOW, &mtio);
-    }
-    if (!d.options.serialLink.empty()) {
-      std::error_code ec;
-      std::filesystem::path link(d.options.serialLink);
-      if (std::filesystem::is_symlink(link, ec)) std::filesystem::remove(link, ec);
-      std::filesystem::create_symlink(d.serialPath, link, ec);
-      if (ec) {
-        ::close(master);
-        throw std::runtime_error("cannot create the link " + d.options.serialLink + ": " +
-                                 ec.message());
-      }
-    }
-    d.serial = std::make_shared<Impl::SerialSide>(d, master);
+    SerialEndpoint endpoint = OpenSerialEndpoint(d.io, d.options);
+    d.serialPath = endpoint.devicePath;
+    d.serial = std::make_shared<Impl::SerialSide>(d, std::move(endpoint.stream));
     d.serial->Start();
   }
   d.work.emplace(d.io.get_executor());
@@ -499,12 +461,7 @@ void SimServer::Stop() {
   d.sessions.clear();
   d.serial.reset();
   d.acceptor.reset();
-  if (!d.options.serialLink.empty()) {
-    std::error_code ec;
-    if (std::filesystem::is_symlink(d.options.serialLink, ec)) {
-      std::filesystem::remove(d.options.serialLink, ec);
-    }
-  }
+  if (d.options.serial) RemoveSerialEndpointTraces(d.options);
 }
 
 int SimServer::TcpPort() const { return impl_->tcpPort; }

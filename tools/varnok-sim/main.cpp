@@ -1,5 +1,4 @@
-// varnok-sim: a stand-in instrument on TCP and/or a pseudo-terminal, until SIGINT or SIGTERM.
-#include <csignal>
+// varnok-sim: a stand-in instrument on TCP and/or a serial line, until asked to stop.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -7,17 +6,21 @@
 #include <string>
 
 #include "SimServer.h"
+#include "StopRequest.h"
 
 namespace {
 
 void Usage(std::ostream& out) {
   out << "usage: varnok-sim [--tcp-port N] [--tcp-address ADDR] [--no-tcp] [--serial]\n"
-         "                  [--serial-link PATH] [--fault FORM]... [--model TEXT]\n"
+         "                  [--serial-link PATH] [--serial-port NAME] [--fault FORM]...\n"
+         "                  [--model TEXT]\n"
          "\n"
          "A stand-in instrument. Serves the function-23 tunnel on TCP (port 5020 unless told,\n"
          "0 picks a free port, 502 is the instrument's own; address 127.0.0.1 unless told) and,\n"
          "with --serial, the serial line on a pseudo-terminal (--serial-link also links PATH to\n"
-         "it). Prints \"TCP port: N\" and \"Serial: PATH\" once listening; stops on SIGINT/SIGTERM.\n"
+         "it). On Windows --serial-port NAME serves an existing port instead (for example one\n"
+         "end of a null-modem pair). Prints \"TCP port: N\" and \"Serial: PATH\" once listening;\n"
+         "stops on SIGINT/SIGTERM (Ctrl+C or Ctrl+Break on Windows).\n"
          "\n"
          "Faults (--fault keeps one for every request; the text command \"sim fault FORM\" arms\n"
          "one for the next request it can act on):\n"
@@ -69,6 +72,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--serial-link" && hasValue) {
       options.serial = true;
       options.serialLink = argv[++i];
+    } else if (arg == "--serial-port" && hasValue) {
+      options.serial = true;
+      options.serialPort = argv[++i];
     } else if (arg == "--fault" && hasValue) {
       options.faults.push_back(argv[++i]);
     } else if (arg == "--model" && hasValue) {
@@ -86,12 +92,8 @@ int main(int argc, char** argv) {
     return 2;
   }
 
-  // Block the stop signals before the I/O thread starts, so that only sigwait sees them.
-  sigset_t stopSignals;
-  sigemptyset(&stopSignals);
-  sigaddset(&stopSignals, SIGINT);
-  sigaddset(&stopSignals, SIGTERM);
-  pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+  // Before the I/O thread starts, so that only the wait below sees the request.
+  varnok::sim::StopRequest stopRequest;
 
   try {
     varnok::sim::SimServer server(options);
@@ -102,8 +104,7 @@ int main(int argc, char** argv) {
       if (!options.serialLink.empty()) std::printf("Serial link: %s\n", options.serialLink.c_str());
     }
     std::fflush(stdout);
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    stopRequest.Wait();
     server.Stop();
   } catch (const std::exception& e) {
     std::cerr << "varnok-sim: " << e.what() << "\n";

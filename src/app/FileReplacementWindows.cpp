@@ -1,0 +1,58 @@
+#include <windows.h>
+
+#include <algorithm>
+#include <atomic>
+#include <string>
+
+#include "FileReplacement.h"
+
+namespace varnok {
+
+namespace {
+
+// A name beside the file that no other writer uses: the process and a running number.
+std::filesystem::path TemporaryName(const std::filesystem::path& file) {
+  static std::atomic<unsigned> counter{0};
+  const std::wstring suffix = L"." + std::to_wstring(::GetCurrentProcessId()) + L"." +
+                              std::to_wstring(counter.fetch_add(1)) + L".tmp";
+  return file.wstring() + suffix;
+}
+
+bool WriteAll(HANDLE handle, std::string_view content) {
+  std::size_t done = 0;
+  while (done < content.size()) {
+    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(content.size() - done, 1u << 30));
+    DWORD written = 0;
+    if (!::WriteFile(handle, content.data() + done, chunk, &written, nullptr) || written == 0) return false;
+    done += written;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool ReplaceFileContents(const std::filesystem::path& file, std::string_view content) {
+  const std::filesystem::path temp = TemporaryName(file);
+  const HANDLE handle =
+      ::CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return false;
+  bool ok = WriteAll(handle, content);
+  ok = ok && ::FlushFileBuffers(handle);
+  ok = ::CloseHandle(handle) && ok;
+  if (ok) {
+    // ReplaceFileW keeps the old file's attributes and access rights; it needs an old file.
+    const DWORD attributes = ::GetFileAttributesW(file.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+      ok = ::MoveFileExW(temp.c_str(), file.c_str(), MOVEFILE_WRITE_THROUGH);
+    } else if (attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) {
+      ok = false;  // a read-only file stays as it is; a folder of that name is never replaced
+    } else {
+      ok = ::ReplaceFileW(file.c_str(), temp.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
+                          nullptr);
+    }
+  }
+  if (!ok) ::DeleteFileW(temp.c_str());
+  return ok;
+}
+
+}  // namespace varnok
