@@ -58,7 +58,9 @@ SettingsText::SettingsText(std::string_view bytes) {
   while (!bytes.empty()) {
     const std::size_t newline = bytes.find('\n');
     if (newline == std::string_view::npos) {
-      lines_.push_back({std::string(bytes), ""});
+      // A CR at the very end of the file ends its last line.
+      const bool cr = bytes.back() == '\r';
+      lines_.push_back({std::string(bytes.substr(0, bytes.size() - (cr ? 1 : 0))), cr ? "\r" : ""});
       break;
     }
     const bool crlf = newline > 0 && bytes[newline - 1] == '\r';
@@ -117,9 +119,16 @@ std::optional<std::string> SettingsText::Value(std::string_view section, std::st
   return std::string(Trimmed(text.substr(text.find('=') + 1)));
 }
 
+// A line that a new one is to follow gets a line end if it has none, and its lone CR becomes CR LF
+// (a line after a lone CR would otherwise read as part of it).
+void SettingsText::EndLine(Line& line, const std::string& end) {
+  if (line.end.empty()) line.end = end;
+  if (line.end == "\r") line.end = "\r\n";
+}
+
 std::string SettingsText::LineEnd() const {
   for (const Line& line : lines_) {
-    if (!line.end.empty()) return line.end;
+    if (line.end == "\n" || line.end == "\r\n") return line.end;
   }
   return "\n";
 }
@@ -128,7 +137,8 @@ void SettingsText::SetValue(std::string_view section, std::string_view key, std:
   const std::string oneLine = OneLine(value);
   if (const Setting* setting = FindSetting(section, key)) {
     std::string& text = lines_[setting->line].text;
-    if (Trimmed(std::string_view(text).substr(text.find('=') + 1)) == oneLine) return;
+    const std::string_view stored = Trimmed(std::string_view(text).substr(text.find('=') + 1));
+    if (stored == value || stored == oneLine) return;
     // Keep the key as it is spelt and the blanks after "=".
     std::size_t valueStart = text.find('=') + 1;
     while (valueStart < text.size() && IsBlank(text[valueStart])) ++valueStart;
@@ -139,13 +149,12 @@ void SettingsText::SetValue(std::string_view section, std::string_view key, std:
   Line added{std::string(key) + "=" + oneLine, end};
   for (const Section& s : sections_) {
     if (!SameName(s.name, section)) continue;
-    Line& before = lines_[s.lastSetting];
-    if (before.end.empty()) before.end = end;
+    EndLine(lines_[s.lastSetting], end);
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(s.lastSetting + 1), std::move(added));
     Index();
     return;
   }
-  if (!lines_.empty() && lines_.back().end.empty()) lines_.back().end = end;
+  if (!lines_.empty()) EndLine(lines_.back(), end);
   if (section.empty()) {
     // A setting without a section goes before the first header.
     lines_.insert(lines_.begin(), std::move(added));

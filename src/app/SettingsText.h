@@ -34,7 +34,7 @@ class SettingsText {
  private:
   struct Line {
     std::string text;  // without its line end
-    std::string end;   // "\r\n", "\n" or, for a last line without one, ""
+    std::string end;   // "\r\n", "\n", or for the last line "\r" or nothing
   };
   struct Setting {
     std::string section;
@@ -49,6 +49,7 @@ class SettingsText {
 
   void Index();
   std::string LineEnd() const;
+  static void EndLine(Line& line, const std::string& end);
   const Setting* FindSetting(std::string_view section, std::string_view key) const;
 
   std::string bom_;

@@ -27,6 +27,8 @@ TEST(SettingsText, UnchangedFilesComeBackByteForByte) {
       "[Zeta]\nB=2\nA=1\n[alpha]\nX=\n[Form]\nTOP=5\n",               // order and spelling kept
       "\n\n[Form]\n\n\nTop=5\n\n\n",
       "[Form]\nTop=5\r\nLeft=6\n\r\n",                                // mixed line ends
+      "[Form]\nTop=5\r",                                              // a lone CR at the very end
+      "[Form]\nTop=5\rx\n",                                           // a lone CR inside a value
   };
   for (const std::string& file : files) {
     SettingsText text(file);
@@ -85,6 +87,7 @@ TEST(SettingsText, ChangingAKeyRewritesOnlyItsLine) {
       // A new section goes at the end, without blank lines.
       {"[Form]\nTop=5", "Chart", "Last", "1", "[Form]\nTop=5\n[Chart]\nLast=1\n"},
       {"", "Chart", "Last", "1", "[Chart]\nLast=1\n"},
+      {"[Form]\nTop=5\r", "Chart", "Last", "1", "[Form]\nTop=5\r\n[Chart]\nLast=1\n"},
       {"[Site\nName=x\n", "Site", "Name", "y", "[Site\nName=y\n"},
       {"\xEF\xBB\xBFKey=1\n", "", "Key", "2", "\xEF\xBB\xBFKey=2\n"},
       // A line break in a value cannot start a line of its own.
