@@ -12,6 +12,7 @@ packages=(
   libmodbus-dev          # reference peer for the link benchmark
   xvfb xauth imagemagick x11-utils  # headless windows and screenshots
   socat procps
+  clang-14 libclang-rt-14-dev  # the fuzz targets (make fuzz)
 )
 missing=()
 for p in "${packages[@]}"; do
