@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets. `make run` and `make test` are the two commands of the README.
-.PHONY: deps configure build run test test-linux test-windows test-sanitize bench clean
+.PHONY: deps configure build run test test-linux test-windows test-sanitize bench fuzz clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -36,5 +36,9 @@ test-sanitize: deps
 bench: build
 	@bash scripts/bench.sh
 
+# Runs every fuzz target for FUZZ_SECONDS seconds (default 60) from its seed corpus.
+fuzz: deps
+	@bash scripts/fuzz.sh
+
 clean:
-	rm -rf build build-sanitize build-windows
+	rm -rf build build-sanitize build-windows build-fuzz

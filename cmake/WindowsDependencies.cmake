@@ -4,18 +4,12 @@
 
 set(VARNOK_WINDOWS_HEADERS ${CMAKE_BINARY_DIR}/windows-headers)
 file(MAKE_DIRECTORY ${VARNOK_WINDOWS_HEADERS})
-foreach(header asio.hpp asio SimpleIni.h)
+foreach(header asio.hpp asio)
   if(NOT EXISTS /usr/include/${header})
     message(FATAL_ERROR "/usr/include/${header} is missing: run scripts/install-deps.sh")
   endif()
   file(CREATE_LINK /usr/include/${header} ${VARNOK_WINDOWS_HEADERS}/${header} SYMBOLIC)
 endforeach()
-
-# The settings file library: its header with the bodies (Debian compiles them into its Linux
-# library only) and the Windows converter.
-add_library(PkgConfig::SIMPLEINI INTERFACE IMPORTED GLOBAL)
-target_include_directories(PkgConfig::SIMPLEINI SYSTEM INTERFACE ${VARNOK_WINDOWS_HEADERS})
-target_compile_definitions(PkgConfig::SIMPLEINI INTERFACE SI_IMPLEMENTATION)
 
 # Every file sees the same Windows headers: Windows 10 is the oldest system served, no min/max
 # macros, and no old winsock.h pulled in by windows.h before Asio's own socket headers.

@@ -4,7 +4,7 @@ set -eu
 cd "$(dirname "$0")/.."
 bin=${VARNOK_BUILD_DIR:-build}/bin
 export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-for bench in link_bench monitor_bench calibration_bench bench_startup responsiveness_bench; do
+for bench in link_bench monitor_bench calibration_bench config_bench bench_startup responsiveness_bench; do
   if [ -x "$bin/$bench" ]; then
     echo "== $bench"
     "$bin/$bench"

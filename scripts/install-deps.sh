@@ -5,7 +5,6 @@ set -eu
 packages=(
   cmake ninja-build g++ pkg-config
   libasio-dev            # sockets and serial ports (header-only)
-  libsimpleini-dev libicu-dev   # the settings file
   qt6-base-dev qt6-charts-dev qt6-svg-dev libqt6opengl6-dev libqt6svg6-dev libgl-dev
   qt6-multimedia-dev     # the error tone
   libgtest-dev libgmock-dev libbenchmark-dev
@@ -14,6 +13,7 @@ packages=(
   xvfb xauth imagemagick x11-utils  # headless windows and screenshots
   socat procps
   g++-mingw-w64-x86-64-posix googletest wine wine64  # the Windows build and its tests under wine
+  clang-14 libclang-rt-14-dev  # the fuzz targets (make fuzz)
 )
 missing=()
 for p in "${packages[@]}"; do

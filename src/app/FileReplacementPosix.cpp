@@ -2,17 +2,20 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <string>
 
 #include "FileReplacement.h"
+#include "SettingsTemporaryName.h"
 
 namespace varnok {
 
 bool ReplaceFileContents(const std::filesystem::path& file, std::string_view content) {
   const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  std::string temp = (folder / (file.filename().string() + ".XXXXXX")).string();
+  std::string temp = (folder / SettingsTemporaryPattern(file.filename().string(), CurrentProcessId())).string();
   const int fd = mkstemp(temp.data());
   if (fd < 0) return false;
   bool ok = true;
@@ -34,6 +37,12 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view con
   ok = ok && std::rename(temp.c_str(), file.c_str()) == 0;
   if (!ok) ::unlink(temp.c_str());
   return ok;
+}
+
+long CurrentProcessId() { return static_cast<long>(::getpid()); }
+
+bool ProcessStillRuns(long processId) {
+  return ::kill(static_cast<pid_t>(processId), 0) == 0 || errno == EPERM;
 }
 
 }  // namespace varnok

@@ -5,17 +5,21 @@
 #include <string>
 
 #include "FileReplacement.h"
+#include "SettingsTemporaryName.h"
 
 namespace varnok {
 
 namespace {
 
-// A name beside the file that no other writer uses: the process and a running number.
+// A name beside the file that no other writer uses: the process and a running number in the place
+// of the pattern's six characters.
 std::filesystem::path TemporaryName(const std::filesystem::path& file) {
   static std::atomic<unsigned> counter{0};
-  const std::wstring suffix = L"." + std::to_wstring(::GetCurrentProcessId()) + L"." +
-                              std::to_wstring(counter.fetch_add(1)) + L".tmp";
-  return file.wstring() + suffix;
+  std::string name = SettingsTemporaryPattern(file.filename().string(), CurrentProcessId());
+  std::string number = std::to_string(counter.fetch_add(1) % 1000000u);
+  number.insert(0, 6 - number.size(), '0');
+  name.replace(name.size() - 6, 6, number);
+  return (file.has_parent_path() ? file.parent_path() : std::filesystem::path(".")) / name;
 }
 
 bool WriteAll(HANDLE handle, std::string_view content) {
@@ -53,6 +57,16 @@ bool ReplaceFileContents(const std::filesystem::path& file, std::string_view con
   }
   if (!ok) ::DeleteFileW(temp.c_str());
   return ok;
+}
+
+long CurrentProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
+
+bool ProcessStillRuns(long processId) {
+  HANDLE process = ::OpenProcess(SYNCHRONIZE, FALSE, static_cast<DWORD>(processId));
+  if (process == nullptr) return ::GetLastError() == ERROR_ACCESS_DENIED;
+  const bool running = ::WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  ::CloseHandle(process);
+  return running;
 }
 
 }  // namespace varnok

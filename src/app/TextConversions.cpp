@@ -318,7 +318,20 @@ std::string FormatFixed(double value, int precision, int decimals) {
   DecimalDigits rounded;
   if (magnitude != 0.0) {
     const DecimalDigits exact = ExactDigits(magnitude);
-    rounded = RoundDigits(exact, std::min(precision, exact.exponent + 1 + decimals));
+    const int keep = std::min(precision, exact.exponent + 1 + decimals);
+    rounded = RoundDigits(exact, keep);
+    // Rounding up next to the largest double would give a text that no longer reads as a number
+    // (1.75E308 to two digits is 1.8E308): those values are cut instead of rounded.
+    if (rounded.exponent >= 308 && !rounded.digits.empty()) {
+      const std::string check = rounded.digits.substr(0, 1) + "." + rounded.digits.substr(1) + "e" +
+                                std::to_string(rounded.exponent);
+      if (std::isinf(std::strtod(check.c_str(), nullptr))) {
+        rounded.digits = exact.digits.substr(0, static_cast<std::size_t>(keep));
+        rounded.exponent = exact.exponent;
+        const std::size_t last = rounded.digits.find_last_not_of('0');
+        rounded.digits.erase(last == std::string::npos ? 0 : last + 1);
+      }
+    }
   }
 
   const char separator = DecimalSeparator();

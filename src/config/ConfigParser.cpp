@@ -116,8 +116,10 @@ std::optional<std::size_t> FindConfigHeader(const std::vector<std::string>& line
   return std::nullopt;
 }
 
-std::string FindConfigValue(const std::vector<std::string>& lines, std::string_view header, std::int64_t k) {
-  const std::optional<std::size_t> h = FindConfigHeader(lines, header);
+namespace {
+
+// The value k lines after a header already found at line h (or not found).
+std::string ValueAfterHeader(const std::vector<std::string>& lines, std::optional<std::size_t> h, std::int64_t k) {
   if (!h || k < 0) return {};
   // Both terms are below the line count and 2^63, so the sum cannot overflow; compare before indexing.
   if (static_cast<std::uint64_t>(k) >= lines.size() - *h) return {};
@@ -131,8 +133,18 @@ std::string FindConfigValue(const std::vector<std::string>& lines, std::string_v
   return TrimConfigText(line);
 }
 
+std::int32_t IntAfterHeader(const std::vector<std::string>& lines, std::optional<std::size_t> h, std::int64_t k) {
+  return ParseConfigInteger(ValueAfterHeader(lines, h, k)).value_or(0);
+}
+
+}  // namespace
+
+std::string FindConfigValue(const std::vector<std::string>& lines, std::string_view header, std::int64_t k) {
+  return ValueAfterHeader(lines, FindConfigHeader(lines, header), k);
+}
+
 std::int32_t FindConfigInt(const std::vector<std::string>& lines, std::string_view header, std::int64_t k) {
-  return ParseConfigInteger(FindConfigValue(lines, header, k)).value_or(0);
+  return IntAfterHeader(lines, FindConfigHeader(lines, header), k);
 }
 
 void FillTableRow(std::string_view line, CalibrationRow& row) {
@@ -151,34 +163,39 @@ ParseOutcome ParseConfiguration(const std::vector<std::string>& lines, ConfigPan
   ParseCalibrationBlocks(lines, panel, badCount);
   if (badCount) return ParseOutcome::kBadFrequencyCount;
 
-  panel.Tip1 = FindConfigValue(lines, kTipHeader, 1);
-  panel.Tip2 = FindConfigValue(lines, kTipHeader, 2);
-  panel.Tip3 = FindConfigValue(lines, kTipHeader, 3);
+  // Each section header is looked up once; every value of the section is read from that line on.
+  const std::optional<std::size_t> tip = FindConfigHeader(lines, kTipHeader);
+  panel.Tip1 = ValueAfterHeader(lines, tip, 1);
+  panel.Tip2 = ValueAfterHeader(lines, tip, 2);
+  panel.Tip3 = ValueAfterHeader(lines, tip, 3);
   // The count comes from the file: a negative one counts as 0, and the list ends with the file.
-  const std::int64_t n = std::max<std::int32_t>(FindConfigInt(lines, kTipHeader, 3), 0);
+  const std::int64_t n = std::max<std::int32_t>(IntAfterHeader(lines, tip, 3), 0);
   panel.TipL.clear();
-  if (const std::optional<std::size_t> h = FindConfigHeader(lines, kTipHeader)) {
-    const std::int64_t anglesInFile = static_cast<std::int64_t>(lines.size() - *h) - 4;
+  if (tip) {
+    const std::int64_t anglesInFile = static_cast<std::int64_t>(lines.size() - *tip) - 4;
     for (std::int64_t k = 0; k < n && k < anglesInFile; ++k) {
-      panel.TipL.push_back(std::to_string(FindConfigInt(lines, kTipHeader, k + 4)));
+      panel.TipL.push_back(std::to_string(IntAfterHeader(lines, tip, k + 4)));
     }
   }
-  panel.Tip9 = FindConfigValue(lines, kTipHeader, n + 4);
-  panel.Tip10 = FindConfigValue(lines, kTipHeader, n + 5);
+  panel.Tip9 = ValueAfterHeader(lines, tip, n + 4);
+  panel.Tip10 = ValueAfterHeader(lines, tip, n + 5);
 
-  panel.BlRain = FindConfigValue(lines, kBlowerHeader, 1);
-  panel.BlRH = FindConfigValue(lines, kBlowerHeader, 2);
-  panel.BlSpeed = FindConfigValue(lines, kBlowerHeader, 3);
+  const std::optional<std::size_t> blower = FindConfigHeader(lines, kBlowerHeader);
+  panel.BlRain = ValueAfterHeader(lines, blower, 1);
+  panel.BlRH = ValueAfterHeader(lines, blower, 2);
+  panel.BlSpeed = ValueAfterHeader(lines, blower, 3);
 
+  const std::optional<std::size_t> coef = FindConfigHeader(lines, kCoefHeader);
   std::string* const coefficients[] = {&panel.CFG_C1, &panel.CFG_C2, &panel.CFG_C3, &panel.CFG_C4,
                                        &panel.CFG_C5, &panel.CFG_C6, &panel.CFG_C7, &panel.CFG_C8,
                                        &panel.CFG_C9, &panel.CFG_C10};
-  for (int k = 0; k < 10; ++k) *coefficients[k] = FindConfigValue(lines, kCoefHeader, k + 1);
+  for (int k = 0; k < 10; ++k) *coefficients[k] = ValueAfterHeader(lines, coef, k + 1);
 
-  panel.Offset1 = FindConfigValue(lines, kUserCorrectionsHeader, 1);
-  panel.Offset2 = FindConfigValue(lines, kUserCorrectionsHeader, 2);
-  panel.Offset3 = FindConfigValue(lines, kUserCorrectionsHeader, 3);
-  panel.Offset4 = FindConfigValue(lines, kUserCorrectionsHeader, 4);
+  const std::optional<std::size_t> user = FindConfigHeader(lines, kUserCorrectionsHeader);
+  panel.Offset1 = ValueAfterHeader(lines, user, 1);
+  panel.Offset2 = ValueAfterHeader(lines, user, 2);
+  panel.Offset3 = ValueAfterHeader(lines, user, 3);
+  panel.Offset4 = ValueAfterHeader(lines, user, 4);
   return ParseOutcome::kComplete;
 }
 

@@ -193,10 +193,9 @@ void CommandConsole::closeEvent(QCloseEvent* event) {
   try {
     FormClose();
   } catch (const AppError& error) {
-    // The window stays open so that closing can be tried again.
-    event->ignore();
+    // Reported, and the window closes all the same: a window that refuses to close would also
+    // refuse the program's end, and the program could never be quit.
     if (errorDisplay_) errorDisplay_(error.what());
-    return;
   }
   event->accept();
 }

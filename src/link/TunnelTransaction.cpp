@@ -1,5 +1,6 @@
 #include "TunnelTransaction.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -18,8 +19,13 @@ int TunnelTransaction(TcpChannel* socket, TransactionCounter& counter, std::uint
   std::array<std::uint8_t, kTunnelResponseRoom> buffer{};
   std::size_t have = 0;
   for (int responses = 0; responses < 4; ++responses) {
-    const auto deadline = Clock::now() + wait;
+    auto deadline = Clock::now() + wait;
+    bool restWaitSet = false;
     for (;;) {
+      if (have > 0 && !restWaitSet) {
+        deadline = std::min(deadline, Clock::now() + kTunnelRestWait);
+        restWaitSet = true;
+      }
       const auto judgement = JudgeTunnelResponse(std::span(buffer.data(), have), id);
       if (judgement.verdict == TunnelVerdict::Exception) return kTunnelException;
       if (judgement.verdict == TunnelVerdict::Complete) {
@@ -28,9 +34,13 @@ int TunnelTransaction(TcpChannel* socket, TransactionCounter& counter, std::uint
         return static_cast<int>(judgement.length);
       }
       if (judgement.verdict == TunnelVerdict::Foreign) {
-        // A late response to an earlier request: drop it, keep what came behind it.
-        std::memmove(buffer.data(), buffer.data() + judgement.consumed, have - judgement.consumed);
-        have -= judgement.consumed;
+        // A late response to an earlier request: drop it, keep what came behind it. When more than one
+        // short response fills the buffer, the late one's envelope says where it ends.
+        std::size_t consumed = judgement.consumed;
+        const std::size_t announced = 6 + ((std::size_t{buffer[4]} << 8) | buffer[5]);
+        if (consumed == have && announced >= kTunnelReplyOffset && announced < have) consumed = announced;
+        std::memmove(buffer.data(), buffer.data() + consumed, have - consumed);
+        have -= consumed;
         break;
       }
       const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now());

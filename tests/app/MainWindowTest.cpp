@@ -16,6 +16,7 @@
 
 #include "AppError.h"
 #include "CommandLayer.h"
+#include "FeaturePages.h"
 #include "SettingsFile.h"
 #include "WindowTestSupport.h"
 
@@ -282,6 +283,38 @@ TEST_F(MainWindowTest, UnwritableFileIsReportedOnceAndTheWindowCloses) {
   EXPECT_EQ(errors_.shown[0], "Unable to write to " + file.string() + ".");
   w->close();
   EXPECT_EQ(errors_.shown.size(), 1u);
+}
+
+// With the command console open and the settings file unwritable, each window reports the failure
+// once and closes, and the program's event loop ends (a window refusing its close would stop it).
+TEST_F(MainWindowTest, ProgramQuitsWithTheConsoleOpenWhenSettingsCannotBeWritten) {
+  WriteText(folder_ / "plain", "a file where a folder should be");
+  const fs::path file = folder_ / "plain" / "x.INI";
+  MainWindowSetup setup;
+  setup.settingsPath = file;
+  setup.workingFolder = folder_.Path();
+  setup.tone = &tone_;
+  setup.installPages = InstallFeaturePages;
+  auto w = std::make_unique<MainWindow>(std::move(setup));
+  const bool quitOnLast = QApplication::quitOnLastWindowClosed();
+  QApplication::setQuitOnLastWindowClosed(false);
+  QObject::connect(w.get(), &MainWindow::Closed, qApp, &QCoreApplication::quit, Qt::QueuedConnection);
+  w->show();
+  Find<QToolButton>(*w, "SpeedButton1")->click();
+  QWidget* console = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (top != w.get() && top->isVisible() && top->isWindow() && top->objectName() != "AboutBox") console = top;
+  }
+  ASSERT_NE(console, nullptr) << "the command console did not open";
+  QTimer::singleShot(0, w.get(), [&w] { w->findChild<QAction*>("Exit1")->trigger(); });
+  QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(7); });  // the program hung
+  const int result = QCoreApplication::exec();
+  QApplication::setQuitOnLastWindowClosed(quitOnLast);
+  EXPECT_EQ(result, 0);
+  EXPECT_FALSE(w->isVisible());
+  EXPECT_FALSE(console->isVisible());
+  const std::string message = "Unable to write to " + file.string() + ".";
+  EXPECT_EQ(errors_.shown, (std::vector<std::string>{message, message}));
 }
 
 TEST_F(MainWindowTest, CommandLayerDrivesTheWindow) {

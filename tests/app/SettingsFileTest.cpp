@@ -14,6 +14,7 @@ namespace varnok {
 namespace {
 
 namespace fs = std::filesystem;
+using namespace std::string_literals;
 
 class SettingsFileTest : public ::testing::Test {
  protected:
@@ -164,6 +165,55 @@ TEST_F(SettingsFileTest, FailuresNameTheFileAndLeaveNoTemporaryFile) {
   }
   EXPECT_TRUE(fs::is_directory(File("folder.INI") / "inside"));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator{}), 2);
+}
+
+TEST_F(SettingsFileTest, SavingTheValuesItHoldsWritesTheFileBackByteForByte) {
+  const std::string original =
+      "\xEF\xBB\xBF; kept\r\n[Form]\r\nTop = 5\r\nstray line\r\n[Site\r\nName=a\0b\r\n[Form2]\r\nCmd=x\r\n; end"s;
+  WriteText(File("same.INI"), original);
+  {
+    SettingsFile settings(File("same.INI"));
+    settings.WriteInteger("Form", "Top", settings.ReadInteger("Form", "Top", 0));
+    settings.WriteString("Site", "Name", settings.ReadString("Site", "Name", ""));
+    settings.Save();
+  }
+  EXPECT_EQ(ReadText(File("same.INI")), original);
+  {
+    SettingsFile settings(File("same.INI"));
+    settings.WriteInteger("Form", "Top", 6);
+    settings.Save();
+  }
+  std::string changed = original;
+  changed.replace(changed.find("Top = 5"), 7, "Top = 6");
+  EXPECT_EQ(ReadText(File("same.INI")), changed);
+}
+
+TEST_F(SettingsFileTest, StartRemovesOnlyTheTemporariesOfEndedSaves) {
+  const std::string stale = ".s.INI.saving-999999999-abcdef";        // no process has that number
+  const std::string live = ".s.INI.saving-" + std::to_string(::getppid()) + "-abcdef";
+  const std::string others[] = {"s.INI.backup", ".t.INI.saving-999999999-abcdef", live};
+  WriteText(File("s.INI"), "[Form]\nTop=5\n");
+  WriteText(File(stale), "half a file");
+  for (const auto& name : others) WriteText(File(name), "mine");
+  SettingsFile settings(File("s.INI"));
+  EXPECT_FALSE(fs::exists(File(stale)));
+  for (const auto& name : others) EXPECT_TRUE(fs::exists(File(name))) << name;
+  EXPECT_EQ(settings.ReadInteger("Form", "Top", 0), 5);
+  settings.WriteInteger("Form", "Top", 6);
+  settings.Save();
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder_), fs::directory_iterator{}), 4);  // no new litter
+}
+
+TEST_F(SettingsFileTest, AFileThatCannotBeReadIsNeverReplaced) {
+  if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind the superuser";
+  WriteText(File("locked.INI"), "[Form]\nTop=5\n[Mine]\nKeep=1\n");
+  ::chmod(File("locked.INI").c_str(), 0200);
+  SettingsFile settings(File("locked.INI"));
+  EXPECT_EQ(settings.ReadInteger("Form", "Top", 100), 100);
+  settings.WriteInteger("Form", "Top", 7);
+  EXPECT_THROW(settings.Save(), AppError);
+  ::chmod(File("locked.INI").c_str(), 0600);
+  EXPECT_EQ(ReadText(File("locked.INI")), "[Form]\nTop=5\n[Mine]\nKeep=1\n");
 }
 
 }  // namespace

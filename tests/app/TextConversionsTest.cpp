@@ -195,6 +195,23 @@ TEST(FormatFixed, Cases) {
   }
 }
 
+TEST(FormatFixed, ValuesNextToTheLargestDoubleReadBack) {
+  SeparatorGuard guard('.');
+  const FormatCase cases[] = {
+      {1.75e308, 2, 2, "1.7E308"},
+      {-1.75e308, 2, 2, "-1.7E308"},
+      {std::numeric_limits<double>::max(), 6, 0, "1.79769E308"},
+      {std::numeric_limits<double>::max(), 2, 0, "1.7E308"},
+      {9.99e307, 2, 0, "1E308"},       // rounding up stays a number here
+      {1.5e308, 2, 0, "1.5E308"},
+  };
+  for (const auto& c : cases) {
+    const std::string text = FormatFixed(c.value, c.precision, c.decimals);
+    EXPECT_EQ(text, c.expected) << c.value << " (" << c.precision << ")";
+    EXPECT_TRUE(std::isfinite(ParseNumberText(text))) << text;
+  }
+}
+
 TEST(FormatFixed, NotANumberAndInfinities) {
   EXPECT_EQ(FormatFixed(std::numeric_limits<double>::quiet_NaN(), 6, 2), "NAN");
   EXPECT_EQ(FormatFixed(std::numeric_limits<double>::infinity(), 6, 2), "INF");

@@ -278,14 +278,14 @@ TEST_F(ConsoleFixture, ProgramEndWhileOpenWritesAsIfClosed) {
   EXPECT_TRUE(console->isVisible());
 }
 
-TEST_F(ConsoleFixture, UnwritableSettingsFileIsReportedAndTheWindowStaysOpen) {
+TEST_F(ConsoleFixture, UnwritableSettingsFileIsReportedOnceAndTheWindowCloses) {
   const std::filesystem::path blocker = folder.Write("not-a-folder", "x");
   settings = std::make_unique<SettingsFile>(blocker / "omblet.ini");
   console = std::make_unique<CommandConsole>(link, *settings);
   console->SetErrorDisplay([this](const std::string& m) { errors.push_back(m); });
   console->show();
-  console->close();
-  EXPECT_TRUE(console->isVisible());
+  EXPECT_TRUE(console->close());
+  EXPECT_FALSE(console->isVisible());
   ASSERT_EQ(errors.size(), 1u);
   EXPECT_EQ(errors[0], "Unable to write to " + (blocker / "omblet.ini").string());
 }

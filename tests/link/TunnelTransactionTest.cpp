@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <deque>
+#include <functional>
+#include <thread>
+#include <vector>
 
 #include "LinkFakes.h"
 
@@ -129,6 +133,110 @@ TEST(TunnelTransaction, LateResponseToAnEarlierRequestIsSkipped) {
     };
     ASSERT_EQ(x.Run(), 5) << together;
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), "fresh");
+  }
+}
+
+TEST(TunnelTransaction, LateResponsesAndTheRightOneInOneLongReceiveGiveTheRightOne) {
+  const struct {
+    std::vector<std::size_t> lateLengths;  // reply lengths of the late responses ahead of the right one
+    std::size_t rightLength;
+  } cases[] = {{{250}, 30}, {{200, 200}, 100}, {{254}, 254}, {{10, 240, 30}, 5}};
+  for (const auto& c : cases) {
+    Exchange x;
+    x.peer->responder = [&c](auto& p, const Bytes& req) {
+      const auto id = test::RequestId(req);
+      Bytes all;
+      for (std::size_t k = 0; k < c.lateLengths.size(); ++k) {
+        const auto late = TunnelResponse(static_cast<std::uint16_t>(id - 1 - k), Bytes(c.lateLengths[k], 'x'));
+        all.insert(all.end(), late.begin(), late.end());
+      }
+      const auto right = TunnelResponse(id, Bytes(c.rightLength, 'r'));
+      all.insert(all.end(), right.begin(), right.end());
+      ASSERT_GT(all.size(), 266u);
+      p.incoming.push_back(all);
+    };
+    ASSERT_EQ(x.Run(), static_cast<int>(c.rightLength)) << c.lateLengths.size() << " late";
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), std::string(c.rightLength, 'r'));
+  }
+}
+
+// A channel whose pieces become readable at given times after the request was sent.
+class TimedChannel : public TcpChannel {
+ public:
+  using Clock = std::chrono::steady_clock;
+  struct Piece {
+    std::chrono::milliseconds after;
+    Bytes bytes;
+  };
+  std::function<std::vector<Piece>(const Bytes&)> responder;
+
+  bool WaitWritable(std::chrono::milliseconds) override { return true; }
+  bool WaitReadable(std::chrono::milliseconds limit) override {
+    if (pieces_.empty()) {
+      std::this_thread::sleep_for(limit);
+      return false;
+    }
+    const auto ready = sent_ + pieces_.front().after;
+    if (ready > Clock::now() + limit) {
+      std::this_thread::sleep_for(limit);
+      return false;
+    }
+    std::this_thread::sleep_until(ready);
+    return true;
+  }
+  int Send(const std::uint8_t* bytes, std::size_t count) override {
+    sent_ = Clock::now();
+    const auto list = responder(Bytes(bytes, bytes + count));
+    pieces_.assign(list.begin(), list.end());
+    return static_cast<int>(count);
+  }
+  int Receive(std::uint8_t* buffer, std::size_t room) override {
+    if (pieces_.empty()) return -1;
+    Bytes& front = pieces_.front().bytes;
+    const std::size_t n = std::min(room, front.size());
+    std::copy_n(front.begin(), n, buffer);
+    front.erase(front.begin(), front.begin() + static_cast<long>(n));
+    if (front.empty()) pieces_.pop_front();
+    return static_cast<int>(n);
+  }
+  void DiscardInput() override {}
+  void Close() override {}
+
+ private:
+  Clock::time_point sent_;
+  std::deque<Piece> pieces_;
+};
+
+// After the first piece of a response, the rest is waited for only kTunnelRestWait, not the whole
+// four seconds; a rest inside that bound is still gathered.
+TEST(TunnelTransaction, TheRestOfASplitResponseIsWaitedForOnlyBriefly) {
+  const struct {
+    std::size_t cut;
+    std::chrono::milliseconds firstAfter;
+    std::chrono::milliseconds restAfter;  // 0: the rest never comes
+    int expected;
+  } cases[] = {
+      {5, 0ms, 0ms, kTunnelShortResponse},      // a header cut short, the peer stops
+      {9, 0ms, 0ms, kTunnelShortResponse},
+      {12, 0ms, 0ms, kTunnelShortResponse},
+      {5, 100ms, 300ms, 16},                   // the rest within the bound is gathered
+      {5, 0ms, 900ms, kTunnelShortResponse},    // the rest beyond it is not waited for
+  };
+  for (const auto& c : cases) {
+    TimedChannel channel;
+    channel.responder = [&c](const Bytes& req) {
+      const auto whole = TunnelResponse(test::RequestId(req), BytesOf("split reply text"));
+      std::vector<TimedChannel::Piece> pieces{{c.firstAfter, Bytes(whole.begin(), whole.begin() + static_cast<long>(c.cut))}};
+      if (c.restAfter.count() > 0) pieces.push_back({c.restAfter, Bytes(whole.begin() + static_cast<long>(c.cut), whole.end())});
+      return pieces;
+    };
+    TransactionCounter counter;
+    std::array<std::uint8_t, 1040> reply{};
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(TunnelTransaction(&channel, counter, 0, 128, BytesOf("status"), reply.data(), 4000ms), c.expected)
+        << c.cut << " bytes first";
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, c.firstAfter + kTunnelRestWait + 400ms) << c.cut << " bytes first";
   }
 }
 
