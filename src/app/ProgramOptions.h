@@ -13,6 +13,7 @@ struct ProgramOptions {
   bool connect = false;                    // --connect: press Connect once the window shows
   std::optional<std::string> screenshots;  // --screenshots DIR: save every shown page as PNG, then exit
   bool startupProbe = false;               // --startup-probe: print the monotonic time of the first paint, exit
+  std::optional<std::string> trace;        // --trace FILE: append one line per exchange with the instrument
 };
 
 // Throws AppError for an option it does not know or one that lacks its value.

@@ -19,10 +19,23 @@ TEST(ProgramOptions, SettingsNameAndOptions) {
   EXPECT_EQ(all.screenshots, "out");
   EXPECT_FALSE(all.startupProbe);
   EXPECT_TRUE(ParseProgramOptions({"--startup-probe"}).startupProbe);
+  EXPECT_FALSE(all.trace) << "no trace file unless asked for";
+}
+
+TEST(ProgramOptions, TraceFileBesideTheSettingsName) {
+  // The trace's value is never taken for the settings file, before or after it.
+  const std::vector<std::vector<std::string>> cases = {{"--trace", "wire.txt", "site2.ini"},
+                                                       {"site2.ini", "--trace", "wire.txt"}};
+  for (const auto& c : cases) {
+    const ProgramOptions options = ParseProgramOptions(c);
+    EXPECT_EQ(options.trace, "wire.txt");
+    EXPECT_EQ(options.settingsName, "site2.ini");
+  }
 }
 
 TEST(ProgramOptions, RefusesUnknownOrIncomplete) {
-  const std::vector<std::vector<std::string>> cases = {{"--bogus"}, {"--address"}, {"x.ini", "--screenshots"}};
+  const std::vector<std::vector<std::string>> cases = {{"--bogus"}, {"--address"}, {"x.ini", "--screenshots"},
+                                                       {"x.ini", "--trace"}};
   for (const auto& c : cases) EXPECT_THROW(ParseProgramOptions(c), AppError) << c.back();
 }
 
