@@ -7,6 +7,13 @@ namespace varnok {
 namespace {
 
 constexpr std::size_t kValueColumns = 16;
+// The parser takes a date line's first 20 characters as they stand: a date padded to 20 keeps its
+// comment out of the field.
+constexpr std::size_t kDateColumns = 20;
+
+std::string PaddedTo(const std::string& value, std::size_t columns) {
+  return value.size() < columns ? value + std::string(columns - value.size(), ' ') : value + " ";
+}
 
 class LineWriter {
  public:
@@ -30,9 +37,7 @@ std::string TableLine(const CalibrationRow& row) {
 }  // namespace
 
 std::string ConfigValueLine(const std::string& value, const std::string& comment) {
-  std::string line = value;
-  line += value.size() < kValueColumns ? std::string(kValueColumns - value.size(), ' ') : std::string(" ");
-  return line + ":" + comment;
+  return PaddedTo(value, kValueColumns) + ":" + comment;
 }
 
 std::string WriteConfigurationText(const ConfigPanel& panel, const std::vector<std::string>& comments) {
@@ -58,8 +63,8 @@ std::string WriteConfigurationText(const ConfigPanel& panel, const std::vector<s
   out.Line("");
 
   out.Line("CHANNEL " + std::string(kCalibrationBlockHeader));
-  out.Value(panel.LastFCal, "Date of last factory LN2 calibration");
-  out.Value(panel.LastUserCal, "Date of last user LN2 calibration");
+  out.Line(PaddedTo(panel.LastFCal, kDateColumns) + ":Date of last factory LN2 calibration");
+  out.Line(PaddedTo(panel.LastUserCal, kDateColumns) + ":Date of last user LN2 calibration");
   out.Line(panel.CalIntParam + " :ln2 calibration integration parameters");
   out.Value(panel.CFG_C11, "target tolerance for ln2 cal");
   out.Value(std::to_string(kCalibrationRows), "number of frequencies");
