@@ -42,7 +42,20 @@ std::string ConfigValueLine(const std::string& value, const std::string& comment
 
 std::string WriteConfigurationText(const ConfigPanel& panel, const std::vector<std::string>& comments) {
   LineWriter out;
-  for (const std::string& comment : comments) out.Line("# " + comment);
+  for (std::string comment : comments) {
+    // A comment stays one line whatever it holds (a model text with a line end in it), and names no
+    // section: the parser takes the first line that contains a section's name for its header.
+    for (char& c : comment) {
+      if (static_cast<unsigned char>(c) < 32) c = ' ';
+    }
+    for (std::string_view header : {kCalibrationBlockHeader, kTipHeader, kBlowerHeader, kCoefHeader,
+                                    kUserCorrectionsHeader}) {
+      for (auto at = comment.find(header); at != std::string::npos; at = comment.find(header, at)) {
+        comment[at + header.size() - 1] = ';';
+      }
+    }
+    out.Line("# " + comment);
+  }
   out.Line("");
 
   out.Line(std::string(kTipHeader) + " (For all TIP Commands)");

@@ -12,6 +12,7 @@
 #include "LittleEndian.h"
 #include "TipConfigRecord.h"
 #include "UserCorrectionsRecord.h"
+#include "app/InstrumentText.h"
 #include "link/CommandCodes.h"
 #include "link/CommandStatusText.h"
 
@@ -136,7 +137,7 @@ class Backup {
   bool CheckReadsBack(const std::string& text) {
     const std::string what = "check that the file reads back to the same bytes";
     ConfigPanel back;
-    if (ParseConfiguration(SplitConfigLines(text), back) != ParseOutcome::kComplete) {
+    if (ParseConfiguration(ConfigurationFileLines(text), back) != ParseOutcome::kComplete) {
       return Fail(what, "the number of frequencies does not read back");
     }
     try {
@@ -175,6 +176,10 @@ class Backup {
 };
 
 }  // namespace
+
+std::vector<std::string> ConfigurationFileLines(std::string_view fileBytes) {
+  return SplitConfigLines(InstrumentTextToUtf8(fileBytes));
+}
 
 BackupResult BackupConfiguration(InstrumentLink& link, const std::vector<std::string>& comments,
                                  const StepReport& report) {

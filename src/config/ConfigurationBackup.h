@@ -2,12 +2,17 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "ConfigPanel.h"
 #include "link/InstrumentLink.h"
 
 namespace varnok {
+
+// The lines of a configuration file's bytes as the console's "Open" takes them: UTF-8 when the bytes
+// are valid UTF-8, otherwise Windows-1252, split at CR LF, LF or CR.
+std::vector<std::string> ConfigurationFileLines(std::string_view fileBytes);
 
 // One step of a backup or a restore, as the command-line client prints it.
 struct ConfigurationStep {

@@ -89,7 +89,7 @@ TEST(ConfigFileWriter, TheConsolesParserReadsBackEveryField) {
   panel.FTable[35][7] = "-1.2345678901234567e+300";
   panel.Offset2 = "-0.12345678901234567";
 
-  const std::string text = WriteConfigurationText(panel, {"a comment"});
+  const std::string text = WriteConfigurationText(panel, {"a comment", "model\rCOEF:\n"});
   ConfigPanel back;
   back.TipL.clear();
   ASSERT_EQ(ParseConfiguration(SplitConfigLines(text), back), ParseOutcome::kComplete);
@@ -98,7 +98,7 @@ TEST(ConfigFileWriter, TheConsolesParserReadsBackEveryField) {
   EXPECT_EQ(back.LastFCal, "2030/01/02 03:04    ") << "the date's 20 characters, without the comment";
 
   // The instrument's own layout: CR LF everywhere, the ":" in column 17, one blank after a long value.
-  EXPECT_TRUE(text.starts_with("# a comment\r\n\r\nTIP CONFIGURATION: (For all TIP Commands)\r\n"
+  EXPECT_TRUE(text.starts_with("# a comment\r\n# model COEF; \r\n\r\nTIP CONFIGURATION: (For all TIP Commands)\r\n"
                                "0.123456        :regression coeff for a good tip\r\n"))
       << text.substr(0, 200);
   EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
@@ -285,6 +285,47 @@ TEST(BackupConfiguration, AnInfinityIsCaughtBeforeTheFileIsHandedBack) {
   EXPECT_TRUE(result.failure.starts_with("check that the file reads back to the same bytes: the instrument holds a "
                                          "value a configuration file cannot carry: 'inf'"))
       << result.failure;
+}
+
+}  // namespace
+}  // namespace varnok
+
+namespace varnok {
+namespace {
+
+TEST(BackupConfiguration, ADateTheFileCannotGiveBackIsCaught) {
+  struct Case {
+    const char* what;
+    std::string date;
+    bool ok;
+  };
+  const Case cases[] = {
+      {"plain ASCII", "2026/12/10 09:41", true},
+      {"shorter than 16 characters", "2026/12/10", true},
+      // Windows-1252 bytes: the console reads the file back as UTF-8 and would upload other bytes.
+      {"Windows-1252 letters", "10 d\xE9" "c 2026", false},
+  };
+  for (const Case& k : cases) {
+    testing::FakeInstrumentLink link;
+    link.responder = [&](const testing::SentCommand& c) {
+      if (c.code == 168) return TipReply(5, 30);
+      const int size = c.code == 167 ? 76 : c.code == 169 ? 64 : c.code == 170 ? 80 : 128;
+      Bytes bytes(static_cast<std::size_t>(size), 0);
+      if (c.code == 171) std::copy(k.date.begin(), k.date.end(), bytes.begin());
+      return Reply{size, bytes};
+    };
+    std::vector<ConfigurationStep> steps;
+    const BackupResult result = BackupConfiguration(link, {}, [&](const ConfigurationStep& s) { steps.push_back(s); });
+    EXPECT_EQ(result.ok, k.ok) << k.what << ": " << result.failure;
+    if (!k.ok) {
+      EXPECT_EQ(result.failure, "check that the file reads back to the same bytes: the calibration constants differ")
+          << k.what;
+    }
+    const bool noted = std::any_of(steps.begin(), steps.end(), [](const ConfigurationStep& s) {
+      return s.outcome.starts_with("the factory calibration date has 10 characters");
+    });
+    EXPECT_EQ(noted, k.date.size() == 10) << k.what;
+  }
 }
 
 }  // namespace

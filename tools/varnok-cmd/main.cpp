@@ -116,7 +116,7 @@ int main(int argc, char** argv) {
     }
     std::stringstream bytes;
     bytes << in.rdbuf();
-    const auto prepared = varnok::PrepareRestore(varnok::SplitConfigLines(bytes.str()));
+    const auto prepared = varnok::PrepareRestore(varnok::ConfigurationFileLines(bytes.str()));
     if (!prepared.ok) {
       std::cerr << "varnok-cmd: " << args[2] << " refused, nothing was sent: " << prepared.refusal << "\n";
       return 1;
