@@ -18,6 +18,8 @@ ProgramOptions ParseProgramOptions(const std::vector<std::string>& arguments) {
       options.connect = true;
     } else if (a == "--screenshots") {
       options.screenshots = value();
+    } else if (a == "--trace") {
+      options.trace = value();
     } else if (a == "--startup-probe") {
       options.startupProbe = true;
     } else if (a == "--dark-palette") {

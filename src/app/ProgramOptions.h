@@ -14,6 +14,7 @@ struct ProgramOptions {
   std::optional<std::string> screenshots;  // --screenshots DIR: save every shown page as PNG, then exit
   bool startupProbe = false;               // --startup-probe: print the monotonic time of the first paint, exit
   bool darkPalette = false;                // --dark-palette: Fusion with a dark palette, to check the pages on it
+  std::optional<std::string> trace;        // --trace FILE: append one line per exchange with the instrument
 };
 
 // Throws AppError for an option it does not know or one that lacks its value.

@@ -17,6 +17,9 @@
 #include <QListWidget>
 
 #include "AboutBox.h"
+#include "AppError.h"
+#include "AsioLinkOpener.h"
+#include "CommandLayer.h"
 #include "ConsoleApplication.h"
 #include "DarkPalette.h"
 #include "ErrorDisplay.h"
@@ -25,6 +28,8 @@
 #include "MainWindow.h"
 #include "ProgramOptions.h"
 #include "SettingsFilePath.h"
+#include "TraceFileWriter.h"
+#include "WireTrace.h"
 
 namespace {
 
@@ -144,8 +149,23 @@ int main(int argc, char** argv) {
     setup.settingsPath = varnok::SettingsFilePath(*varnok::MakeSystemSettingsLocation(), options.settingsName);
     setup.installPages = varnok::InstallFeaturePages;
 
+    // The wire trace, only when asked for: the console keeps no log file otherwise. The lines are
+    // written by the writer's own thread; the transports feed the bytes from the link thread.
+    std::unique_ptr<varnok::TraceFileWriter> traceWriter;
+    std::unique_ptr<varnok::WireTrace> wireTrace;
+    std::unique_ptr<varnok::AsioLinkOpener> tracedOpener;
+    if (options.trace) {
+      traceWriter = varnok::TraceFileWriter::Open(*options.trace);
+      if (!traceWriter) throw varnok::AppError("Cannot open file " + *options.trace);
+      wireTrace = std::make_unique<varnok::WireTrace>(
+          [writer = traceWriter.get()](const std::string& line) { writer->Write(line); });
+      tracedOpener = std::make_unique<varnok::AsioLinkOpener>(setup.timeouts, wireTrace->TransportTrace());
+      setup.opener = tracedOpener.get();
+    }
+
     app.setQuitOnLastWindowClosed(false);
     varnok::MainWindow window(std::move(setup));
+    if (wireTrace) window.Commands().SetWireTrace(wireTrace.get());
     QObject::connect(&window, &varnok::MainWindow::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
 
     if (options.address) {

@@ -14,11 +14,11 @@ std::vector<std::uint8_t> BuildBlowerPayload(const ConfigPanel& panel) {
   return payload;
 }
 
-bool ApplyBlowerReply(const std::uint8_t* reply, int result, ConfigPanel& panel) {
+bool ApplyBlowerReply(const std::uint8_t* reply, int result, ConfigPanel& panel, ReplyTexts texts) {
   if (result < kBlowerSize) return false;
-  panel.BlRain = FormatFixed(GetFloat32(reply + 0), 6, 2);
-  panel.BlRH = FormatFixed(GetFloat32(reply + 4), 6, 2);
-  panel.BlSpeed = FormatFixed(GetFloat32(reply + 8), 6, 0);
+  panel.BlRain = ReplyNumberText(GetFloat32(reply + 0), texts, 6, 2);
+  panel.BlRH = ReplyNumberText(GetFloat32(reply + 4), texts, 6, 2);
+  panel.BlSpeed = ReplyNumberText(GetFloat32(reply + 8), texts, 6, 0);
   return true;
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ConfigPanel.h"
+#include "ReplyTexts.h"
 
 namespace varnok {
 
@@ -15,6 +16,7 @@ inline constexpr int kBlowerSize = 80;
 std::vector<std::uint8_t> BuildBlowerPayload(const ConfigPanel& panel);
 
 // Shows a code-170 reply in the panel; false (nothing changed) when it holds fewer than 80 bytes.
-bool ApplyBlowerReply(const std::uint8_t* reply, int result, ConfigPanel& panel);
+bool ApplyBlowerReply(const std::uint8_t* reply, int result, ConfigPanel& panel,
+                        ReplyTexts texts = ReplyTexts::kShown);
 
 }  // namespace varnok

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ExactNumberText.h"
 #include "FloatListScan.h"
 #include "Float32.h"
 #include "LittleEndian.h"
@@ -52,6 +53,28 @@ bool ApplyCalConstantsReply(const std::uint8_t* reply, int result, ConfigPanel& 
   panel.LastFCal = DateFieldText(reply + 0);
   panel.LastUserCal = DateFieldText(reply + 16);
   panel.CFG_C1 = FormatFixed(GetFloat32(reply + 32), 6, 1);
+  return true;
+}
+
+bool ApplyWholeCalConstantsReply(const std::uint8_t* reply, int result, ConfigPanel& panel) {
+  if (result < kCalConstantsSize) return false;
+  auto number = [&](int offset) { return ExactFloat32Text(GetFloat32(reply + offset)); };
+  auto list = [&](int offset, int count) {
+    std::string text = number(offset);
+    for (int i = 1; i < count; ++i) text += "," + number(offset + 4 * i);
+    return text;
+  };
+  panel.LastFCal = DateFieldText(reply + 0);
+  panel.LastUserCal = DateFieldText(reply + 16);
+  std::string* const singles[] = {&panel.CFG_C1, &panel.CFG_C2, &panel.CFG_C3,
+                                  &panel.CFG_C4, &panel.CFG_C5, &panel.CFG_C6};
+  for (int i = 0; i < 6; ++i) *singles[i] = number(32 + 4 * i);
+  panel.CFG_C7 = list(56, 2);
+  panel.CFG_C8 = list(64, 2);
+  panel.CFG_C9 = list(72, 2);
+  panel.CFG_C10 = list(80, 2);
+  panel.CFG_C11 = number(88);
+  panel.CalIntParam = list(92, 5);
   return true;
 }
 

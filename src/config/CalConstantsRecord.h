@@ -23,6 +23,11 @@ std::vector<std::uint8_t> BuildCalConstantsPayload(const ConfigPanel& panel);
 // it holds fewer than 128 bytes.
 bool ApplyCalConstantsReply(const std::uint8_t* reply, int result, ConfigPanel& panel);
 
+// A whole code-171 reply in the panel, every field the upload fills (dates, CFG_C1..CFG_C11 with the
+// pairs, CalIntParam) in exact texts, for a backup; false (nothing changed) when it holds fewer than
+// 128 bytes.
+bool ApplyWholeCalConstantsReply(const std::uint8_t* reply, int result, ConfigPanel& panel);
+
 // A 16-character date field as text, up to its first zero byte.
 std::string DateFieldText(const std::uint8_t* field);
 

@@ -41,13 +41,16 @@ std::vector<std::uint8_t> BuildCalibrationRowPayload(int index, const Calibratio
   return payload;
 }
 
-CalibrationRow DecodeCalibrationRow(const std::uint8_t* reply, int result) {
+CalibrationRow DecodeCalibrationRow(const std::uint8_t* reply, int result, ReplyTexts texts) {
   CalibrationRow row;
   for (int c = 0; c < kCalibrationColumns; ++c) {
     const int offset = kFrequencyCalOffsets[c];
     const int size = IsDoubleColumn(c) ? 8 : 4;
     if (result < offset + size) continue;  // not covered by the reply: stays empty
-    if (IsDoubleColumn(c)) {
+    if (texts == ReplyTexts::kExact) {
+      row[c] = IsDoubleColumn(c) ? ExactFloat64Text(GetFloat64(reply + offset))
+                                 : ExactFloat32Text(GetFloat32(reply + offset));
+    } else if (IsDoubleColumn(c)) {
       row[c] = FormatDoubleColumn(c, GetFloat64(reply + offset));
     } else {
       row[c] = FormatFixed(GetFloat32(reply + offset), kSingleFormats[c].precision, kSingleFormats[c].decimals);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ConfigPanel.h"
+#include "ReplyTexts.h"
 
 namespace varnok {
 
@@ -23,6 +24,7 @@ std::vector<std::uint8_t> BuildCalibrationRowPayload(int index, const Calibratio
 
 // The 13 cells shown for a code-167 reply of `result` bytes. Cells whose bytes the reply does not
 // cover are left empty, so that uploading such a row stops there instead of sending invented values.
-CalibrationRow DecodeCalibrationRow(const std::uint8_t* reply, int result);
+// With ReplyTexts::kExact every cell holds the shortest text that uploads the same bytes again.
+CalibrationRow DecodeCalibrationRow(const std::uint8_t* reply, int result, ReplyTexts texts = ReplyTexts::kShown);
 
 }  // namespace varnok

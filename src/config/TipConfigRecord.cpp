@@ -28,7 +28,7 @@ std::vector<std::uint8_t> BuildTipConfigPayload(const ConfigPanel& panel) {
   return payload;
 }
 
-TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, ConfigPanel& panel) {
+TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, ConfigPanel& panel, ReplyTexts texts) {
   if (result <= 16) return TipReplyOutcome::kTooShort;
   const int n = GetUInt16(reply);
   panel.Tip3 = std::to_string(n);
@@ -36,12 +36,12 @@ TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, Confi
   // Every angle the count announces must be in the reply; bytes beyond it are not the instrument's.
   if (result < kTipConfigHeaderSize + 4 * n) return TipReplyOutcome::kTooShort;
 
-  panel.Tip1 = FormatFixed(GetFloat32(reply + 2), 6, 2);
-  panel.Tip2 = FormatFixed(GetFloat32(reply + 6), 6, 1);
-  panel.Tip9 = FormatFixed(GetFloat32(reply + 10), 6, 0);
-  panel.Tip10 = FormatFixed(GetFloat32(reply + 14), 6, 1);
+  panel.Tip1 = ReplyNumberText(GetFloat32(reply + 2), texts, 6, 2);
+  panel.Tip2 = ReplyNumberText(GetFloat32(reply + 6), texts, 6, 1);
+  panel.Tip9 = ReplyNumberText(GetFloat32(reply + 10), texts, 6, 0);
+  panel.Tip10 = ReplyNumberText(GetFloat32(reply + 14), texts, 6, 1);
   panel.TipL.clear();
-  for (int k = 0; k < n; ++k) panel.TipL.push_back(FormatFixed(GetFloat32(reply + kTipConfigHeaderSize + 4 * k), 6, 0));
+  for (int k = 0; k < n; ++k) panel.TipL.push_back(ReplyNumberText(GetFloat32(reply + kTipConfigHeaderSize + 4 * k), texts, 6, 0));
   return TipReplyOutcome::kApplied;
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ConfigPanel.h"
+#include "ReplyTexts.h"
 
 namespace varnok {
 
@@ -26,6 +27,7 @@ enum class TipReplyOutcome {
 };
 
 // Shows a code-168 reply of `result` bytes in the panel.
-TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, ConfigPanel& panel);
+TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, ConfigPanel& panel,
+                        ReplyTexts texts = ReplyTexts::kShown);
 
 }  // namespace varnok

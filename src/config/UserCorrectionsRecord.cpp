@@ -15,12 +15,12 @@ std::vector<std::uint8_t> BuildUserCorrectionsPayload(const ConfigPanel& panel) 
   return payload;
 }
 
-bool ApplyUserCorrectionsReply(const std::uint8_t* reply, int result, ConfigPanel& panel) {
+bool ApplyUserCorrectionsReply(const std::uint8_t* reply, int result, ConfigPanel& panel, ReplyTexts texts) {
   if (result < kUserCorrectionsReplyNeeded) return false;
-  panel.Offset1 = FormatFixed(GetFloat32(reply + 0), 6, 2);
-  panel.Offset2 = FormatFixed(GetFloat32(reply + 4), 6, 2);
-  panel.Offset3 = FormatFixed(GetFloat32(reply + 8), 6, 1);
-  panel.Offset4 = FormatFixed(GetFloat32(reply + 12), 6, 2);
+  panel.Offset1 = ReplyNumberText(GetFloat32(reply + 0), texts, 6, 2);
+  panel.Offset2 = ReplyNumberText(GetFloat32(reply + 4), texts, 6, 2);
+  panel.Offset3 = ReplyNumberText(GetFloat32(reply + 8), texts, 6, 1);
+  panel.Offset4 = ReplyNumberText(GetFloat32(reply + 12), texts, 6, 2);
   return true;
 }
 

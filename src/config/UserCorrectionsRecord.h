@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "ConfigPanel.h"
+#include "ReplyTexts.h"
 
 namespace varnok {
 
@@ -16,6 +17,7 @@ inline constexpr int kUserCorrectionsReplyNeeded = 16;
 std::vector<std::uint8_t> BuildUserCorrectionsPayload(const ConfigPanel& panel);
 
 // Shows a code-169 reply in the panel; false (nothing changed) when it holds fewer than 16 bytes.
-bool ApplyUserCorrectionsReply(const std::uint8_t* reply, int result, ConfigPanel& panel);
+bool ApplyUserCorrectionsReply(const std::uint8_t* reply, int result, ConfigPanel& panel,
+                        ReplyTexts texts = ReplyTexts::kShown);
 
 }  // namespace varnok

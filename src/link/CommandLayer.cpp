@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "CommandStatusText.h"
 #include "SerialExchange.h"
 #include "TunnelTransaction.h"
 
@@ -39,6 +40,7 @@ int CommandLayer::SendTextCommand(std::string_view command, char* reply) {
     if (result > 0) std::memcpy(reply, commandBuffer_.data(), static_cast<std::size_t>(result));
   } else if (state_.serialPort) {
     SerialChannel* port = state_.serialPort.get();
+    if (trace_) trace_->Begin(TraceTransport::SerialText, std::nullopt, false);
     aborted = !RunExchange(
         [&] {
           result = SerialTextCommand(*port, command, reply, [this](const std::string& line) {
@@ -47,6 +49,7 @@ int CommandLayer::SendTextCommand(std::string_view command, char* reply) {
         },
         [port] { port->Abort(); });
     if (aborted) result = -1;
+    if (trace_) trace_->End(result, false);
   }
   if (result > 0 && result < static_cast<int>(kTextReplySize)) reply[result] = 0;
   // A command ended by the technician's Disconnect is not the instrument's failure: not counted, so it
@@ -69,14 +72,16 @@ int CommandLayer::TunnelTransactionWithRetry(std::uint8_t unit, std::uint8_t cod
   TcpChannel* socket = state_.tcpSocket.get();
   for (int attempt = 0; attempt < 2; ++attempt) {
     int result = -1;
+    if (trace_) trace_->Begin(TraceTransport::Tcp, code, attempt > 0);
     const bool ended = RunExchange(
         [&] { result = TunnelTransaction(socket, transactions_, unit, code, request, data, timeouts_.tcpWait); },
         [socket] {
           if (socket) socket->Abort();
         });
+    if (trace_) trace_->End(ended ? result : -1, ended && result <= 0);
     if (!ended) return -1;  // Disconnect ended it: no retry, no tone
     if (result > 0) return result;
-    ErrorBeep();
+    window_.PlayErrorTone();  // marked on the attempt's trace line
   }
   window_.SetTimer1Enabled(false);
   window_.ReleaseTimerBtn();
@@ -90,25 +95,26 @@ int CommandLayer::SendBinaryCommand(std::uint8_t code, std::uint8_t length, std:
     if (!state_.serialPort) return kSerialNotWritten;
     SerialChannel* port = state_.serialPort.get();
     int result = kSerialNotWritten;
-    if (!RunExchange([&] { result = SerialFramedTransaction(*port, code, length, data); },
-                     [port] { port->Abort(); })) {
-      return kSerialNotWritten;
-    }
+    if (trace_) trace_->Begin(TraceTransport::SerialFrame, code, false);
+    const bool ended =
+        RunExchange([&] { result = SerialFramedTransaction(*port, code, length, data); }, [port] { port->Abort(); });
+    if (!ended) result = kSerialNotWritten;
+    if (trace_) trace_->End(result, false);
     return result;
   }
   return TunnelTransactionWithRetry(0, code, length, data);
 }
 
 void CommandLayer::ShowCommandStatus(int result, const std::uint8_t* reply) {
-  std::string text = "OK";
-  if (result == 1 && reply[0] != 0) text = "Problems:" + std::to_string(static_cast<std::int8_t>(reply[0]));
-  if (result < 1) text = "Not Connected";
-  SetStatusText(text);
+  SetStatusText(CommandStatusText(result, reply));
 }
 
 void CommandLayer::SetStatusText(const std::string& text) { window_.SetPanelText(2, text); }
 
-void CommandLayer::ErrorBeep() { window_.PlayErrorTone(); }
+void CommandLayer::ErrorBeep() {
+  if (trace_) trace_->Event("tone");
+  window_.PlayErrorTone();
+}
 
 bool CommandLayer::RunExchange(const std::function<void()>& work, std::function<void()> abort) {
   inFlight_ = true;
@@ -141,8 +147,9 @@ void CommandLayer::Disconnect() {
   CloseLink();
   window_.SetPanelText(0, "Disonnected");
   window_.SetConnectDown(false);
-  ErrorBeep();
-  ErrorBeep();
+  if (trace_) trace_->Event("Disconnect, tone, tone");
+  window_.PlayErrorTone();
+  window_.PlayErrorTone();
 }
 
 void CommandLayer::AttachTcp(std::unique_ptr<TcpChannel> socket) { state_.tcpSocket = std::move(socket); }

@@ -12,6 +12,7 @@
 #include "LinkTimeouts.h"
 #include "LinkWindow.h"
 #include "TunnelFrame.h"
+#include "WireTrace.h"
 
 namespace varnok {
 
@@ -60,6 +61,10 @@ class CommandLayer : public InstrumentLink {
   // True while an exchange waits.
   bool ExchangeWaiting() const { return inFlight_; }
 
+  // The wire trace (the program's --trace option, varnok-cmd -v); none by default. Every exchange,
+  // retry and tone is then marked in it; the transports feed it the bytes.
+  void SetWireTrace(WireTrace* trace) { trace_ = trace; }
+
   // The window's waiter; by default every wait runs in place.
   void SetWaiter(ExchangeWaiter& waiter) { waiter_ = &waiter; }
   ExchangeWaiter& Waiter() { return *waiter_; }
@@ -80,6 +85,7 @@ class CommandLayer : public InstrumentLink {
   std::array<std::uint8_t, kTextReplySize> commandBuffer_{};
   InlineWaiter inlineWaiter_;
   ExchangeWaiter* waiter_ = &inlineWaiter_;
+  WireTrace* trace_ = nullptr;
   bool inFlight_ = false;
   bool aborted_ = false;  // Disconnect ended the waiting exchange
   std::function<void()> abortWaiting_;

@@ -1,6 +1,8 @@
 #include "monitor/MonitorChart.h"
 #include "monitor/ZoomDrag.h"
 
+#include "monitor/ChartDataText.h"
+
 #include <QBuffer>
 #include <QClipboard>
 #include <QElapsedTimer>
@@ -274,6 +276,8 @@ void MonitorChart::CopyToClipboard() {
     Render(painter, area);
   }
   mime->setImageData(bitmap);
+  // The numbers beside the pictures: a paste into a spreadsheet gives the data.
+  mime->setText(QString::fromStdString(ChartDataText(model_)));
   QGuiApplication::clipboard()->setMimeData(mime);
 }
 

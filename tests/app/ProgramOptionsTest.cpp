@@ -23,10 +23,23 @@ TEST(ProgramOptions, SettingsNameAndOptions) {
   const ProgramOptions dark = ParseProgramOptions({"--dark-palette", "site3.ini"});
   EXPECT_TRUE(dark.darkPalette);
   EXPECT_EQ(dark.settingsName, "site3.ini");
+  EXPECT_FALSE(all.trace) << "no trace file unless asked for";
+}
+
+TEST(ProgramOptions, TraceFileBesideTheSettingsName) {
+  // The trace's value is never taken for the settings file, before or after it.
+  const std::vector<std::vector<std::string>> cases = {{"--trace", "wire.txt", "site2.ini"},
+                                                       {"site2.ini", "--trace", "wire.txt"}};
+  for (const auto& c : cases) {
+    const ProgramOptions options = ParseProgramOptions(c);
+    EXPECT_EQ(options.trace, "wire.txt");
+    EXPECT_EQ(options.settingsName, "site2.ini");
+  }
 }
 
 TEST(ProgramOptions, RefusesUnknownOrIncomplete) {
-  const std::vector<std::vector<std::string>> cases = {{"--bogus"}, {"--address"}, {"x.ini", "--screenshots"}};
+  const std::vector<std::vector<std::string>> cases = {{"--bogus"}, {"--address"}, {"x.ini", "--screenshots"},
+                                                       {"x.ini", "--trace"}};
   for (const auto& c : cases) EXPECT_THROW(ParseProgramOptions(c), AppError) << c.back();
 }
 

@@ -387,6 +387,12 @@ TEST_F(MonitorPageTest, CopyChartPutsVectorAndBitmapOnTheClipboard) {
   ASSERT_TRUE(mime->hasImage());
   const QImage image = qvariant_cast<QImage>(mime->imageData());
   EXPECT_EQ(image.size(), page.Chart()->size());
+  // And the numbers beside the pictures: a header row and one row per sample.
+  ASSERT_TRUE(mime->hasText());
+  const QStringList rows = mime->text().split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+  ASSERT_EQ(rows.size(), 21);
+  EXPECT_EQ(rows[0], QStringLiteral("Sample\tPS 24 V\tPS  12 V"));
+  EXPECT_TRUE(rows[20].startsWith(QStringLiteral("20\t"))) << rows[20].toStdString();
 }
 
 }  // namespace

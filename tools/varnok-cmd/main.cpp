@@ -1,8 +1,13 @@
 // varnok-cmd: connects to one instrument, sends one text or coded command, prints the result value and
-// the reply, and exits non-zero when the result is below 1.
+// the reply, and exits non-zero when the result is below 1. It also backs up the instrument's settings
+// and calibration table into a configuration file and restores them from one.
+#include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <iostream>
+#include <sstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -10,16 +15,24 @@
 #include "AsioLinkOpener.h"
 #include "CommandLayer.h"
 #include "ConnectionManager.h"
+#include "ConfigParser.h"
+#include "ConfigurationBackup.h"
 #include "HexText.h"
+#include "WireTrace.h"
 
 namespace {
 
 const char* kUsage =
     "usage: varnok-cmd [-v] ADDRESS text COMMAND...\n"
     "       varnok-cmd [-v] ADDRESS code N [HEXDATA]\n"
+    "       varnok-cmd [-v] ADDRESS backup FILE.CFG\n"
+    "       varnok-cmd [-v] ADDRESS restore FILE.CFG [--flash]\n"
     "ADDRESS: dotted IPv4 address or host name, optionally with :PORT (default 502); COMn (/dev/ttyS(n-1));\n"
     "         or a serial device path such as /dev/ttyUSB0\n"
-    "-v prints every byte sent (>) and received (<) on standard error.\n";
+    "-v prints every exchange on standard error: the bytes sent (>) and received (<), the result, retries\n"
+    "   and tones, one line each.\n"
+    "backup reads the four settings groups and the 35 calibration rows into a configuration file;\n"
+    "restore uploads one as the console's Upload and Upload to instrument do (--flash: then saves to flash).\n";
 
 // The window of a program without windows: the button is a flag, the panels go to standard error.
 class ConsoleWindow : public varnok::LinkWindow {
@@ -51,6 +64,30 @@ const char* OutcomeText(varnok::ConnectOutcome outcome) {
   }
 }
 
+void PrintStep(const varnok::ConfigurationStep& step) {
+  std::cout << step.what << ": " << step.outcome << "\n" << std::flush;
+}
+
+std::string UtcNow() { return varnok::FormatTraceTime(std::chrono::system_clock::now()).substr(0, 19) + " UTC"; }
+
+// Writes the file next to its final name first, so that a failed write never leaves half a backup.
+bool WriteWhole(const std::string& path, const std::string& text) {
+  const std::string temporary = path + ".part";
+  {
+    std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
+    out << text;
+    out.flush();
+    if (!out) {
+      std::remove(temporary.c_str());
+      return false;
+    }
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporary, path, ec);
+  if (ec) std::remove(temporary.c_str());
+  return !ec;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -60,9 +97,31 @@ int main(int argc, char** argv) {
     verbose = true;
     args.erase(args.begin());
   }
-  if (args.size() < 3 || (args[1] != "text" && args[1] != "code") || (args[1] == "code" && args.size() > 4)) {
+  const bool known = args.size() >= 3 && (args[1] == "text" || args[1] == "code" || args[1] == "backup" ||
+                                          args[1] == "restore");
+  const bool flash = args.size() == 4 && args[1] == "restore" && args[3] == "--flash";
+  if (!known || (args[1] == "code" && args.size() > 4) || (args[1] == "backup" && args.size() != 3) ||
+      (args[1] == "restore" && args.size() != 3 && !flash)) {
     std::cerr << kUsage;
     return 2;
+  }
+  // A restore reads and checks the whole file before anything is sent, the connection's model query
+  // included.
+  varnok::RestorePlan restorePlan;
+  if (args[1] == "restore") {
+    std::ifstream in(args[2], std::ios::binary);
+    if (!in) {
+      std::cerr << "varnok-cmd: Cannot open file " << args[2] << "\n";
+      return 1;
+    }
+    std::stringstream bytes;
+    bytes << in.rdbuf();
+    const auto prepared = varnok::PrepareRestore(varnok::ConfigurationFileLines(bytes.str()));
+    if (!prepared.ok) {
+      std::cerr << "varnok-cmd: " << args[2] << " refused, nothing was sent: " << prepared.refusal << "\n";
+      return 1;
+    }
+    restorePlan = prepared.plan;
   }
   std::optional<int> code;
   std::vector<std::uint8_t> request;
@@ -77,16 +136,12 @@ int main(int argc, char** argv) {
     request = *data;
   }
 
-  varnok::LinkTrace trace;
-  if (verbose) {
-    trace = [](varnok::TraceDirection direction, const std::uint8_t* bytes, std::size_t count) {
-      std::cerr << (direction == varnok::TraceDirection::Sent ? "> " : "< ")
-                << varnok::FormatHex(std::vector<std::uint8_t>(bytes, bytes + count)) << "\n";
-    };
-  }
+  // The same lines as the console's trace file, on standard error.
+  varnok::WireTrace wire([](const std::string& line) { std::cerr << line << "\n" << std::flush; });
   ConsoleWindow window(verbose);
   varnok::CommandLayer layer(window);
-  varnok::AsioLinkOpener opener(varnok::LinkTimeouts{}, trace);
+  if (verbose) layer.SetWireTrace(&wire);
+  varnok::AsioLinkOpener opener(varnok::LinkTimeouts{}, verbose ? wire.TransportTrace() : varnok::LinkTrace{});
   varnok::ConnectionManager manager(layer, window, opener);
   window.SetConnectDown(true);
   const auto connected = manager.ConnectBtnClick(args[0], "502");
@@ -95,6 +150,30 @@ int main(int argc, char** argv) {
     return 1;
   }
   if (verbose) std::cerr << "model: " << connected.modelText << "\n";
+
+  if (args[1] == "backup") {
+    const std::vector<std::string> comments = {"Configuration backup of " + connected.modelText,
+                                               "Read from " + args[0] + " on " + UtcNow() + " by varnok-cmd"};
+    const auto backup = varnok::BackupConfiguration(layer, comments, PrintStep);
+    if (!backup.ok) {
+      std::cerr << "varnok-cmd: backup failed, no file written: " << backup.failure << "\n";
+      return 1;
+    }
+    if (!WriteWhole(args[2], backup.fileText)) {
+      std::cerr << "varnok-cmd: Cannot write file " << args[2] << "\n";
+      return 1;
+    }
+    std::cout << "written: " << args[2] << "\n";
+    return 0;
+  }
+  if (args[1] == "restore") {
+    if (!varnok::RunRestore(layer, restorePlan, flash, PrintStep)) {
+      std::cerr << "varnok-cmd: restore stopped at the first failed step\n";
+      return 1;
+    }
+    std::cout << "restored: " << args[2] << (flash ? " (saved to flash)" : "") << "\n";
+    return 0;
+  }
 
   int result = 0;
   if (code) {
