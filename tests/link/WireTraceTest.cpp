@@ -107,3 +107,19 @@ TEST(TraceFileWriter, EachLineReachesTheFileWhileTheWriterLives) {
 
 }  // namespace
 }  // namespace varnok
+
+namespace varnok {
+namespace {
+
+TEST(WireTraceFormat, TimeIsUtcToTheMillisecond) {
+  using namespace std::chrono;
+  const auto at = [](int y, unsigned m, unsigned d, hours h, minutes mi, seconds s, milliseconds ms) {
+    return system_clock::time_point(sys_days{year{y} / month{m} / day{d}} + h + mi + s + ms);
+  };
+  EXPECT_EQ(FormatTraceTime(at(2026, 12, 10, 8h, 40min, 5s, 7ms)), "2026-12-10 08:40:05.007");
+  EXPECT_EQ(FormatTraceTime(at(2000, 2, 29, 23h, 59min, 59s, 999ms)), "2000-02-29 23:59:59.999");
+  EXPECT_EQ(FormatTraceTime(at(1970, 1, 1, 0h, 0min, 0s, 0ms)), "1970-01-01 00:00:00.000");
+}
+
+}  // namespace
+}  // namespace varnok
