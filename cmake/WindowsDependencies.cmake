@@ -4,7 +4,7 @@
 
 set(VARNOK_WINDOWS_HEADERS ${CMAKE_BINARY_DIR}/windows-headers)
 file(MAKE_DIRECTORY ${VARNOK_WINDOWS_HEADERS})
-foreach(header asio.hpp asio)
+foreach(header asio.hpp asio fast_float)
   if(NOT EXISTS /usr/include/${header})
     message(FATAL_ERROR "/usr/include/${header} is missing: run scripts/install-deps.sh")
   endif()
