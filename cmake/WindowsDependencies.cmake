@@ -10,6 +10,8 @@ foreach(header asio.hpp asio fast_float)
   endif()
   file(CREATE_LINK /usr/include/${header} ${VARNOK_WINDOWS_HEADERS}/${header} SYMBOLIC)
 endforeach()
+# Every target may use them (fast_float in the calibration reader, Asio in the link and the tools).
+include_directories(SYSTEM ${VARNOK_WINDOWS_HEADERS})
 
 # Every file sees the same Windows headers: Windows 10 is the oldest system served, no min/max
 # macros, and no old winsock.h pulled in by windows.h before Asio's own socket headers.
