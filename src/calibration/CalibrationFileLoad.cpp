@@ -23,7 +23,11 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
   CalibrationLoadResult result;
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) return result;
+#ifdef _WIN32
+  FileHandle file(::_wfopen(path.c_str(), L"rb"));
+#else
   FileHandle file(std::fopen(path.c_str(), "rb"));
+#endif
   if (!file) return result;
   // The bytes there are now are the text displayed: whatever is appended while reading is not.
   const auto size = std::filesystem::file_size(path, error);
