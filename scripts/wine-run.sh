@@ -15,7 +15,7 @@ mkdir -p "$WINEPREFIX"
   if ! wineserver -k0 2>/dev/null; then
     # One server for the whole run of tests (stopped by `wineserver -k` at the end).
     wineserver -p </dev/null >/dev/null 2>&1
-    timeout 120 wine wineboot </dev/null >/dev/null 2>&1
+    timeout 300 wine wineboot </dev/null >/dev/null 2>&1
   fi
 ) 9>"$WINEPREFIX/.boot-lock"
 exec timeout --kill-after=5 "${VARNOK_WINE_TIMEOUT:-60}" wine "$@"
