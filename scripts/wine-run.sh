@@ -14,8 +14,9 @@ mkdir -p "$WINEPREFIX"
 ( flock 9
   if ! wineserver -k0 2>/dev/null; then
     # One server for the whole run of tests (stopped by `wineserver -k` at the end).
-    wineserver -p </dev/null >/dev/null 2>&1
-    timeout 300 wine wineboot </dev/null >/dev/null 2>&1
+    # Neither may keep the lock's descriptor: the server outlives this script and would hold the lock.
+    wineserver -p </dev/null >/dev/null 2>&1 9>&-
+    timeout 300 wine wineboot </dev/null >/dev/null 2>&1 9>&-
   fi
 ) 9>"$WINEPREFIX/.boot-lock"
 exec timeout --kill-after=5 "${VARNOK_WINE_TIMEOUT:-60}" wine "$@"
