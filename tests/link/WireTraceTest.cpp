@@ -87,7 +87,7 @@ TEST(TraceFileWriter, EachLineReachesTheFileWhileTheWriterLives) {
   const std::string path = ::testing::TempDir() + "wire-trace-" + std::to_string(::getpid()) + ".txt";
   std::remove(path.c_str());
   {
-    std::ofstream(path) << "earlier run\n";
+    std::ofstream(path, std::ios::binary) << "earlier run\n";
     auto writer = TraceFileWriter::Open(path);
     ASSERT_TRUE(writer);
     writer->Write("first");

@@ -38,7 +38,8 @@ run() {
   echo $? >"$work/$name.rc"
   sed -i 's/\r$//' "$work/$name.out" "$work/$name.err"  # Windows text output ends lines in CR LF
 }
-sent() { grep '^> ' "$work/$1.err"; }
+# The bytes of each request, one line each, from the wire trace that -v writes ("... > 08 80 88 |...| < ...").
+sent() { perl -ne 'print "$1\n" if / > ((?:[0-9A-F]{2} )+)\|/' "$work/$1.err" "$work/$1.out"; }
 
 passed=0; failed=0
 check() {  # check DESCRIPTION CONDITION...
@@ -87,6 +88,7 @@ for c in "${cases[@]}"; do
   check "$c: result line: $(head -1 "$work/win.out") (Linux $(head -1 "$work/lin.out"))" \
     [ "$(head -1 "$work/lin.out")" = "$(head -1 "$work/win.out")" ]
   check "$c: the bytes sent" cmp -s <(sent lin) <(sent win)
+  check "$c: a request on the wire" [ -n "$(sent win)" ]
   if ! cmp -s <(sent lin) <(sent win); then diff <(sent lin) <(sent win) | head -5; fi
   case "$c" in
     "tcp none code 141"|"com none code 141"|"tcp late-id code 141"|"tcp split code 132 00003C00"|"com split code 132 00003C00")
@@ -103,8 +105,8 @@ check "clock over COM7: $(head -1 "$work/w1.out")" [ "$(head -1 "$work/w1.out")"
 run w2 "$wine_run" "$cmd_exe" "127.0.0.1:$tcp_port" code 132 00003C00
 check "value block over TCP: $(head -1 "$work/w2.out")" [ "$(head -1 "$work/w2.out")" = "result: 240" ]
 run w3 "$wine_run" "$cmd_exe" -v COM7 code 141
-check "the serial model query frame on the wire" grep -q '^> 08 80 88' "$work/w3.err"
-check "the clock frame on the wire" grep -q '^> 08 8D 85' "$work/w3.err"
+check "the serial model query frame on the wire" grep -q '^08 80 88' <(sent w3)
+check "the clock frame on the wire" grep -q '^08 8D 85' <(sent w3)
 run w4 "$wine_run" "$cmd_exe" COM9 code 141
 check "a COM port that does not exist fails: $(cat "$work/w4.err")" [ "$(cat "$work/w4.rc")" = 1 ]
 
