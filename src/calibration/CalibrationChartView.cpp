@@ -107,16 +107,16 @@ void CalibrationChartView::paintEvent(QPaintEvent*) {
   const auto labelWidth = [&](std::string_view label) {
     return static_cast<double>(metrics.horizontalAdvance(QString::fromUtf8(label.data(), label.size())));
   };
-  for (const LabelledTick& tick : LabelFittedTicks(shown.xMin, shown.xMax, plot.width(), kWantedXTicks, HorizontalLabel,
-                                                   labelWidth, metrics.averageCharWidth())) {
+  for (const LabelledTick& tick : LabelFittedTicks(shown.xMin, shown.xMax, plot.width(), kWantedXTicks,
+                                                   HorizontalLabel, labelWidth, metrics.averageCharWidth())) {
     const double px = toX(tick.value);
     painter.setPen(grid);
     painter.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
     painter.setPen(text);
     const QString label = QString::fromStdString(tick.label);
     const double width = metrics.horizontalAdvance(label) + 2;
-    painter.drawText(QRectF(px - width / 2, plot.bottom() + 3, width, metrics.height()), Qt::AlignHCenter | Qt::AlignTop,
-                     label);
+    painter.drawText(QRectF(px - width / 2, plot.bottom() + 3, width, metrics.height()),
+                     Qt::AlignHCenter | Qt::AlignTop, label);
   }
   const TickStep yStep = StepNearest(shown.yMax - shown.yMin, kWantedYTicks);
   for (double t : TicksInside(shown.yMin, shown.yMax, yStep, 1000)) {

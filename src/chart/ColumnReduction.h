@@ -24,7 +24,8 @@ namespace varnok {
 //   Prefetch(i)                   a hint that point i is read soon.
 // SpanPoints below is the plain form over two arrays; a store may answer faster from summaries.
 template <typename Points>
-void ReduceToColumns(const Points& points, double xMin, double xMax, int columns, std::vector<ChartPoint>& out);
+void ReduceToColumns(const Points& points, double xMin, double xMax, int columns,
+                     std::vector<ChartPoint>& out);
 
 // Two arrays of equal length, x ascending, seen as a line for ReduceToColumns.
 class SpanPoints {
@@ -54,7 +55,8 @@ std::vector<ChartPoint> ReduceToColumns(std::span<const double> xs, std::span<co
                                         double xMax, int columns);
 
 template <typename Beyond>
-std::size_t SpanPoints::FirstBeyond(std::size_t from, std::size_t to, Beyond beyond, std::size_t guess) const {
+std::size_t SpanPoints::FirstBeyond(std::size_t from, std::size_t to, Beyond beyond,
+                                    std::size_t guess) const {
   if (to > count_) to = count_;
   if (from >= to || beyond(xs_[from])) return std::min(from, to);
   if (guess > from && guess < to && beyond(xs_[guess]) && !beyond(xs_[guess - 1])) return guess;
@@ -104,7 +106,8 @@ void EmitColumn(const Points& points, std::size_t from, std::size_t to, std::vec
 }  // namespace column_reduction
 
 template <typename Points>
-void ReduceToColumns(const Points& points, double xMin, double xMax, int columns, std::vector<ChartPoint>& out) {
+void ReduceToColumns(const Points& points, double xMin, double xMax, int columns,
+                     std::vector<ChartPoint>& out) {
   if (points.size() == 0 || columns <= 0 || !(xMax >= xMin)) return;
   const std::size_t begin = points.LowerBound(xMin);
   const std::size_t end = points.LowerBound(std::nextafter(xMax, INFINITY));  // first x above xMax

@@ -46,8 +46,9 @@ double Clamp(double pixel) { return std::clamp(pixel, -1e6, 1e6); }
 
 // The plot's pixels as the mapping counts them: the vertical minimum on the row below the plot area.
 PixelMapping MappingOf(const QRect& plot, const ChartRect& shown) {
-  return PixelMapping(shown, {static_cast<double>(plot.left()), static_cast<double>(plot.top() + plot.height()),
-                              static_cast<double>(plot.width()), static_cast<double>(plot.height())});
+  return PixelMapping(shown,
+                      {static_cast<double>(plot.left()), static_cast<double>(plot.top() + plot.height()),
+                       static_cast<double>(plot.width()), static_cast<double>(plot.height())});
 }
 
 }  // namespace

@@ -42,7 +42,9 @@ TEST(AxisTicks, StepRules) {
     TickStep nearest;
   } nearest[] = {{14, 10, {1, 0}}, {15, 10, {2, 0}}, {34, 10, {2, 0}}, {35, 10, {5, 0}}, {74, 10, {5, 0}},
                  {75, 10, {1, 1}}, {0.9, 4, {2, -1}}, {1e6, 5, {2, 5}}};
-  for (const auto& c : nearest) EXPECT_EQ(StepNearest(c.span, c.wanted), c.nearest) << c.span << "/" << c.wanted;
+  for (const auto& c : nearest) {
+    EXPECT_EQ(StepNearest(c.span, c.wanted), c.nearest) << c.span << "/" << c.wanted;
+  }
   EXPECT_EQ(CoarserStep({1, -2}), (TickStep{2, -2}));
   EXPECT_EQ(CoarserStep({2, -2}), (TickStep{5, -2}));
   EXPECT_EQ(CoarserStep({5, -2}), (TickStep{1, -1}));
@@ -106,7 +108,8 @@ TEST(LabelFittedTicks, NeighboursNeverTouch) {
       for (std::size_t i = 1; i < ticks.size(); ++i) {
         const double apart = (ticks[i].value - ticks[i - 1].value) * pixels / max;
         const double needed = (SixPerCharacter(ticks[i].label) + SixPerCharacter(ticks[i - 1].label)) / 2 + 6;
-        EXPECT_GE(apart, needed) << max << " over " << pixels << ": " << ticks[i - 1].label << " " << ticks[i].label;
+        EXPECT_GE(apart, needed) << max << " over " << pixels << ": " << ticks[i - 1].label << " "
+                                 << ticks[i].label;
       }
       const double widest = SixPerCharacter(TenDigits(max, 1));
       if (pixels >= 2.5 * (widest + 6)) {

@@ -100,7 +100,8 @@ TEST(ColumnReduction, EveryColumnKeepsFirstLastAndExtremesOfTheFullData) {
   } cases[] = {{wave, 0, 20002, 1000}, {wave, 1000.5, 3000.5, 300}, {wave, -50, 40000, 7},
                {wave, 4990, 5010, 600}, {runs, 1234, 5000, 397}};
   for (const auto& c : cases) {
-    SCOPED_TRACE(testing::Message() << c.line.what << " " << c.xMin << ".." << c.xMax << " over " << c.columns);
+    SCOPED_TRACE(testing::Message() << c.line.what << " " << c.xMin << ".." << c.xMax << " over "
+                                    << c.columns);
     const std::vector<ChartPoint> reduced = ReduceToColumns(c.line.xs, c.line.ys, c.xMin, c.xMax, c.columns);
     ASSERT_TRUE(std::is_sorted(reduced.begin(), reduced.end(),
                                [](const ChartPoint& a, const ChartPoint& b) { return a.x < b.x; }));

@@ -45,8 +45,8 @@ TEST(VerticalFit, FitsTheFinitePointsOfTheWindowWithAMargin) {
   } cases[] = {
       {"margin of 5 % of the spread", P{{0, 10}, {1, 30}, {2, 20}}, 0, 2, {9, 31}},
       {"points outside the window do not count", P{{-1, -500}, {0, 10}, {1, 30}, {3, 900}}, 0, 2, {9, 31}},
-      {"missing and infinite values do not count", P{{0, 10}, {0.5, kNone}, {1, kInf}, {1.5, -kInf}, {2, 30}}, 0, 2,
-       {9, 31}},
+      {"missing and infinite values do not count",
+       P{{0, 10}, {0.5, kNone}, {1, kInf}, {1.5, -kInf}, {2, 30}}, 0, 2, {9, 31}},
       {"one value: no margin", P{{1, 4}}, 0, 2, {4, 4}},
       {"no finite point", P{{1, kNone}, {1.5, kInf}}, 0, 2, {0, 1}},
       {"no point in the window", P{{5, 3}}, 0, 2, {0, 1}},

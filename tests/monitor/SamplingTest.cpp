@@ -472,7 +472,11 @@ TEST(ColumnReduction, RingGivesWhatPlainArraysGive) {
   const struct {
     double xMin, xMax;
     int columns;
-  } cases[] = {{xs.front(), xs.back(), 1000}, {5000.5, 7000.25, 333}, {-10, 1e6, 3}, {6020, 6050, 800}, {9000, 9000, 50}};
+  } cases[] = {{xs.front(), xs.back(), 1000},
+               {5000.5, 7000.25, 333},
+               {-10, 1e6, 3},
+               {6020, 6050, 800},
+               {9000, 9000, 50}};
   for (const auto& c : cases) {
     std::vector<ChartPoint> fromRing;
     ReduceToColumns(ring, c.xMin, c.xMax, c.columns, fromRing);
