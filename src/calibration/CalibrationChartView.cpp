@@ -1,5 +1,4 @@
 #include "CalibrationChartView.h"
-#include "AxisLabelTicks.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -7,6 +6,11 @@
 
 #include <algorithm>
 #include <cmath>
+
+#include "chart/AxisTicks.h"
+#include "chart/ColumnReduction.h"
+#include "chart/RangePadding.h"
+#include "chart/VerticalFit.h"
 
 namespace varnok {
 
@@ -16,24 +20,14 @@ constexpr int kLeftMargin = 76;   // vertical axis title and tick labels
 constexpr int kRightMargin = 12;
 constexpr int kTopMargin = 8;
 constexpr int kBottomMargin = 22; // horizontal tick labels
-constexpr int kDragThreshold = 4;
+constexpr int kMinimumDrag = 5;  // pixels sideways; shorter drags are clicks
+constexpr int kWantedXTicks = 5;
+constexpr int kWantedYTicks = 4;
 
-// A tick step of 1, 2 or 5 times a power of ten giving about `wanted` intervals.
-double TickStep(double span, int wanted) {
-  if (!(span > 0)) return 1.0;
-  const double raw = span / wanted;
-  const double power = std::pow(10.0, std::floor(std::log10(raw)));
-  const double fraction = raw / power;
-  const double nice = fraction < 1.5 ? 1.0 : fraction < 3.5 ? 2.0 : fraction < 7.5 ? 5.0 : 10.0;
-  return nice * power;
-}
+// The range actually drawn: a single value is shown with at least 1 around it.
+PaddedRange Drawable(double min, double max) { return PadRange(min, max, 1.0); }
 
-// The range actually drawn: a single value is shown with room around it.
-std::pair<double, double> Drawable(double min, double max) {
-  if (max > min) return {min, max};
-  const double pad = std::max(1.0, std::fabs(min) * 0.05);
-  return {min - pad, min + pad};
-}
+std::string HorizontalLabel(double value, double step) { return DecimalTickLabel(value, step, 10); }
 
 }  // namespace
 
@@ -63,34 +57,26 @@ QRect CalibrationChartView::PlotArea() const {
                std::max(1, height() - kTopMargin - kBottomMargin));
 }
 
-double CalibrationChartView::ValueAt(int widgetX) const {
+PixelMapping CalibrationChartView::Mapping() const {
   const QRect plot = PlotArea();
-  const auto [min, max] = Drawable(xMin_, xMax_);
-  return min + (widgetX - plot.left()) * (max - min) / plot.width();
+  const PaddedRange x = Drawable(xMin_, xMax_);
+  const PaddedRange y = Drawable(yMin_, yMax_);
+  return PixelMapping({x.min, x.max, y.min, y.max},
+                      {static_cast<double>(plot.left()), static_cast<double>(plot.bottom()),
+                       static_cast<double>(plot.width()), static_cast<double>(plot.height())});
 }
 
+double CalibrationChartView::ValueAt(int widgetX) const { return Mapping().DataX(widgetX); }
+
 void CalibrationChartView::Reduce() {
-  const auto [min, max] = Drawable(xMin_, xMax_);
-  reduced_ = ReduceToPixelColumns(xs_, ys_, min, max, PlotArea().width());
+  const PaddedRange x = Drawable(xMin_, xMax_);
+  reduced_ = ReduceToColumns(xs_, ys_, x.min, x.max, PlotArea().width());
   // The vertical axis fits the points inside the horizontal range.
-  bool any = false;
-  for (const CalPoint& p : reduced_) {
-    if (p.x < min || p.x > max) continue;
-    if (!any) {
-      yMin_ = yMax_ = p.y;
-      any = true;
-    } else {
-      yMin_ = std::min(yMin_, p.y);
-      yMax_ = std::max(yMax_, p.y);
-    }
-  }
-  if (!any) {
-    yMin_ = 0.0;
-    yMax_ = 1.0;
-  }
-  const double margin = (yMax_ - yMin_) * 0.05;
-  yMin_ -= margin;
-  yMax_ += margin;
+  VerticalFit fit(x.min, x.max);
+  fit.Add(reduced_);
+  const PaddedRange y = fit.Range();
+  yMin_ = y.min;
+  yMax_ = y.max;
   reducedValid_ = true;
 }
 
@@ -105,10 +91,10 @@ void CalibrationChartView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.fillRect(rect(), palette().color(QPalette::Base));
   const QRect plot = PlotArea();
-  const auto [xMin, xMax] = Drawable(xMin_, xMax_);
-  const auto [yMin, yMax] = Drawable(yMin_, yMax_);
-  const auto toX = [&](double x) { return plot.left() + (x - xMin) * plot.width() / (xMax - xMin); };
-  const auto toY = [&](double y) { return plot.bottom() - (y - yMin) * plot.height() / (yMax - yMin); };
+  const PixelMapping mapping = Mapping();
+  const ChartRect& shown = mapping.Shown();
+  const auto toX = [&](double x) { return mapping.PixelX(x); };
+  const auto toY = [&](double y) { return mapping.PixelY(y); };
 
   const QColor text = palette().color(QPalette::Text);
   QColor grid = palette().color(QPalette::Mid);
@@ -121,23 +107,24 @@ void CalibrationChartView::paintEvent(QPaintEvent*) {
   const auto labelWidth = [&](std::string_view label) {
     return static_cast<double>(metrics.horizontalAdvance(QString::fromUtf8(label.data(), label.size())));
   };
-  for (const LabelledTick& tick : HorizontalAxisTicks(xMin, xMax, plot.width(), 5, labelWidth, metrics.averageCharWidth())) {
+  for (const LabelledTick& tick : LabelFittedTicks(shown.xMin, shown.xMax, plot.width(), kWantedXTicks,
+                                                   HorizontalLabel, labelWidth, metrics.averageCharWidth())) {
     const double px = toX(tick.value);
     painter.setPen(grid);
     painter.drawLine(QPointF(px, plot.top()), QPointF(px, plot.bottom()));
     painter.setPen(text);
     const QString label = QString::fromStdString(tick.label);
     const double width = metrics.horizontalAdvance(label) + 2;
-    painter.drawText(QRectF(px - width / 2, plot.bottom() + 3, width, metrics.height()), Qt::AlignHCenter | Qt::AlignTop,
-                     label);
+    painter.drawText(QRectF(px - width / 2, plot.bottom() + 3, width, metrics.height()),
+                     Qt::AlignHCenter | Qt::AlignTop, label);
   }
-  const double yStep = TickStep(yMax - yMin, 4);
-  for (double t = std::ceil(yMin / yStep) * yStep; t <= yMax + yStep * 1e-9; t += yStep) {
+  const TickStep yStep = StepNearest(shown.yMax - shown.yMin, kWantedYTicks);
+  for (double t : TicksInside(shown.yMin, shown.yMax, yStep, 1000)) {
     const double py = toY(t);
     painter.setPen(grid);
     painter.drawLine(QPointF(plot.left(), py), QPointF(plot.right(), py));
     painter.setPen(text);
-    const QString label = QString::number(std::fabs(t) < yStep * 1e-9 ? 0.0 : t, 'g', 6);
+    const QString label = QString::number(std::fabs(t) < yStep.Value() * 1e-9 ? 0.0 : t, 'g', 6);
     painter.drawText(QRectF(0, py - metrics.height() / 2.0, plot.left() - 4, metrics.height()),
                      Qt::AlignRight | Qt::AlignVCenter, label);
   }
@@ -156,17 +143,17 @@ void CalibrationChartView::paintEvent(QPaintEvent*) {
   painter.setClipRect(plot);
   QPolygonF line;
   line.reserve(static_cast<qsizetype>(reduced_.size()));
-  for (const CalPoint& p : reduced_) line.append(QPointF(toX(p.x), toY(p.y)));
+  for (const ChartPoint& p : reduced_) line.append(QPointF(toX(p.x), toY(p.y)));
   painter.setPen(QPen(Qt::red, 1));
   painter.drawPolyline(line);
   painter.setPen(QPen(Qt::red, 3, Qt::SolidLine, Qt::SquareCap));
   painter.drawPoints(line);
 
-  if (dragging_) {
+  if (band_.Active()) {
     painter.setClipping(false);
     painter.setPen(QPen(text, 1, Qt::DashLine));
     painter.setBrush(Qt::NoBrush);
-    painter.drawRect(QRect(dragStart_, dragNow_).normalized());
+    painter.drawRect(QRect(QPoint(band_.Left(), band_.Top()), QPoint(band_.Right(), band_.Bottom())));
   }
 }
 
@@ -175,30 +162,31 @@ void CalibrationChartView::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     return;
   }
-  dragging_ = true;
-  dragStart_ = dragNow_ = event->position().toPoint();
+  const QPoint at = event->position().toPoint();
+  band_.Start(at.x(), at.y());
 }
 
 void CalibrationChartView::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
-  dragNow_ = event->position().toPoint();
+  if (!band_.Active()) return;
+  const QPoint at = event->position().toPoint();
+  band_.MoveTo(at.x(), at.y());
   update();
 }
 
 void CalibrationChartView::mouseReleaseEvent(QMouseEvent* event) {
-  if (!dragging_ || event->button() != Qt::LeftButton) return;
-  dragging_ = false;
-  dragNow_ = event->position().toPoint();
+  if (!band_.Active() || event->button() != Qt::LeftButton) return;
+  const QPoint at = event->position().toPoint();
+  band_.Finish(at.x(), at.y());
   update();
-  const int dx = dragNow_.x() - dragStart_.x();
-  if (dx > kDragThreshold) {
+  const ZoomDrag meaning = HorizontalZoomDragOf(band_.Dx(), kMinimumDrag);
+  if (meaning == ZoomDrag::kZoom) {
     const QRect plot = PlotArea();
-    const int from = std::clamp(dragStart_.x(), plot.left(), plot.right());
-    const int to = std::clamp(dragNow_.x(), plot.left(), plot.right());
-    const double min = ValueAt(from), max = ValueAt(to);
+    const PixelMapping mapping = Mapping();
+    const double min = mapping.DataX(std::clamp(band_.Left(), plot.left(), plot.right()));
+    const double max = mapping.DataX(std::clamp(band_.Right(), plot.left(), plot.right()));
     SetHorizontalRange(min, max);
     emit Zoomed(min, max);
-  } else if (dx < -kDragThreshold) {
+  } else if (meaning == ZoomDrag::kUndo) {
     emit ZoomUndone();
   }
 }

@@ -6,13 +6,16 @@
 #include <string>
 #include <vector>
 
-#include "ChartReduction.h"
+#include "chart/ChartPoint.h"
+#include "chart/PixelMapping.h"
+#include "chart/RubberBand.h"
 
 namespace varnok {
 
 // One calibration chart: a red line with its points over a horizontal range, the column title on the
-// vertical axis, no legend and no chart title. Only the points the width can show are drawn (see
-// ReduceToPixelColumns), recomputed when the range or the size changes.
+// vertical axis, no legend and no chart title. Only the points the width can show are drawn (each
+// pixel column's first, lowest, highest and last point), recomputed when the range or the size
+// changes. A missing value (not a finite number) is no point.
 //
 // Mouse: dragging a rectangle from left to right zooms to its horizontal extent (Zoomed); dragging from
 // right to left undoes this chart's zoom (ZoomUndone).
@@ -30,8 +33,10 @@ class CalibrationChartView : public QWidget {
   double RangeMin() const { return xMin_; }
   double RangeMax() const { return xMax_; }
   // What the last paint drew, for tests and the benchmark.
-  const std::vector<CalPoint>& DrawnPoints() const { return reduced_; }
+  const std::vector<ChartPoint>& DrawnPoints() const { return reduced_; }
   int PaintCount() const { return paintCount_; }
+  // The data rectangle the last paint showed: the horizontal range and the vertical fit, padded.
+  ChartRect ShownRange() const { return Mapping().Shown(); }
 
   // The horizontal value under a widget x coordinate.
   double ValueAt(int widgetX) const;
@@ -49,6 +54,8 @@ class CalibrationChartView : public QWidget {
 
  private:
   QRect PlotArea() const;
+  // The mapping of the shown rectangle (horizontal range and vertical fit, padded) to the plot.
+  PixelMapping Mapping() const;
   void Reduce();
 
   std::string title_;
@@ -56,14 +63,12 @@ class CalibrationChartView : public QWidget {
   std::span<const double> ys_;
   double xMin_ = 0.0;
   double xMax_ = 0.0;
-  std::vector<CalPoint> reduced_;
+  std::vector<ChartPoint> reduced_;
   bool reducedValid_ = false;
   double yMin_ = 0.0;
   double yMax_ = 0.0;
   int paintCount_ = 0;
-  bool dragging_ = false;
-  QPoint dragStart_;
-  QPoint dragNow_;
+  RubberBand band_;
 };
 
 }  // namespace varnok

@@ -1,16 +1,9 @@
 #pragma once
 #include <optional>
 
-namespace varnok {
+#include "chart/ChartPoint.h"
 
-// A rectangle of the chart's data space.
-struct ChartRect {
-  double xMin = 0;
-  double xMax = 0;
-  double yMin = 0;
-  double yMax = 0;
-  bool operator==(const ChartRect&) const = default;
-};
+namespace varnok {
 
 // One axis: a fixed range, or automatic (it shows the data's extent and ignores min and max).
 struct AxisRange {

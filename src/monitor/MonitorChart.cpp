@@ -1,7 +1,4 @@
 #include "monitor/MonitorChart.h"
-#include "monitor/ZoomDrag.h"
-
-#include "monitor/ChartDataText.h"
 
 #include <QBuffer>
 #include <QClipboard>
@@ -16,8 +13,13 @@
 #include <algorithm>
 #include <cmath>
 
-#include "monitor/AxisTicks.h"
-#include "monitor/ColumnReduction.h"
+#include "chart/AxisTicks.h"
+#include "chart/ColumnReduction.h"
+#include "chart/PixelMapping.h"
+#include "chart/RangePadding.h"
+#include "chart/RubberBand.h"
+#include "chart/VerticalFit.h"
+#include "monitor/ChartDataText.h"
 #include "monitor/PolylinePixels.h"
 
 namespace varnok {
@@ -35,13 +37,19 @@ QString TickText(double value, double step) {
 
 // Pads an empty or one-valued span so that it can be drawn.
 void Widen(double& min, double& max) {
-  if (max > min) return;
-  const double pad = min == 0 ? 1 : std::abs(min) * 0.05;
-  min -= pad;
-  max += pad;
+  const PaddedRange padded = PadRange(min, max, 0);
+  min = padded.min;
+  max = padded.max;
 }
 
 double Clamp(double pixel) { return std::clamp(pixel, -1e6, 1e6); }
+
+// The plot's pixels as the mapping counts them: the vertical minimum on the row below the plot area.
+PixelMapping MappingOf(const QRect& plot, const ChartRect& shown) {
+  return PixelMapping(shown,
+                      {static_cast<double>(plot.left()), static_cast<double>(plot.top() + plot.height()),
+                       static_cast<double>(plot.width()), static_cast<double>(plot.height())});
+}
 
 }  // namespace
 
@@ -100,24 +108,10 @@ ChartRect MonitorChart::Reduce(int columns) {
 
     // An automatic vertical axis fits the points of the shown horizontal range; the reduced points
     // hold every column's extremes, so they are enough.
-    bool any = false;
-    double low = 0;
-    double high = 0;
-    for (const auto& points : reduced_) {
-      for (const ChartPoint& p : points) {
-        if (p.x < shown.xMin || p.x > shown.xMax || !std::isfinite(p.y)) continue;
-        if (!any) {
-          low = high = p.y;
-          any = true;
-        } else {
-          low = std::min(low, p.y);
-          high = std::max(high, p.y);
-        }
-      }
-    }
-    // A margin of 5 % keeps the highest and lowest line off the frame.
-    const double margin = (high - low) * 0.05;
-    reducedShown_ = {shown.xMin, shown.xMax, any ? low - margin : 0, any ? high + margin : 1};
+    VerticalFit fit(shown.xMin, shown.xMax);
+    for (const auto& points : reduced_) fit.Add(points);
+    const PaddedRange vertical = fit.Range();
+    reducedShown_ = {shown.xMin, shown.xMax, vertical.min, vertical.max};
   }
   if (axes_.Vertical().automatic) {
     shown.yMin = reducedShown_.yMin;
@@ -148,10 +142,9 @@ void MonitorChart::Render(QPainter& painter, const QRect& area, Lines lines) {
   painter.drawText(QRect(area.left(), area.top(), area.width(), metrics.height() + 8), Qt::AlignCenter,
                    QString::fromStdString(model_.title));
 
-  const double xScale = plot.width() / (shown.xMax - shown.xMin);
-  const double yScale = plot.height() / (shown.yMax - shown.yMin);
-  auto toX = [&](double x) { return Clamp(plot.left() + (x - shown.xMin) * xScale); };
-  auto toY = [&](double y) { return Clamp(plot.top() + plot.height() - (y - shown.yMin) * yScale); };
+  const PixelMapping mapping = MappingOf(plot, shown);
+  auto toX = [&](double x) { return Clamp(mapping.PixelX(x)); };
+  auto toY = [&](double y) { return Clamp(mapping.PixelY(y)); };
 
   // Grid and axis labels.
   QPen gridPen(colours.color(QPalette::Mid), 0, Qt::DotLine);
@@ -238,9 +231,9 @@ void MonitorChart::Render(QPainter& painter, const QRect& area, Lines lines) {
     legendY += metrics.height() + 2;
   }
 
-  if (zooming_) {
+  if (band_.Active()) {
     painter.setPen(QPen(colours.color(QPalette::Text), 0, Qt::DashLine));
-    painter.drawRect(QRect(dragStart_, dragNow_).normalized());
+    painter.drawRect(QRect(QPoint(band_.Left(), band_.Top()), QPoint(band_.Right(), band_.Bottom())));
   }
   painter.restore();
 }
@@ -283,8 +276,8 @@ void MonitorChart::CopyToClipboard() {
 
 void MonitorChart::mousePressEvent(QMouseEvent* event) {
   if (event->button() == Qt::LeftButton) {
-    zooming_ = true;
-    dragStart_ = dragNow_ = event->position().toPoint();
+    const QPoint at = event->position().toPoint();
+    band_.Start(at.x(), at.y());
   } else if (event->button() == Qt::RightButton) {
     panning_ = true;
     dragStart_ = event->position().toPoint();
@@ -293,18 +286,16 @@ void MonitorChart::mousePressEvent(QMouseEvent* event) {
 
 void MonitorChart::mouseMoveEvent(QMouseEvent* event) {
   const QPoint at = event->position().toPoint();
-  if (zooming_) {
-    dragNow_ = at;
+  if (band_.Active()) {
+    band_.MoveTo(at.x(), at.y());
     update();
   } else if (panning_) {
     const QPoint delta = at - dragStart_;
     dragStart_ = at;
     if (delta.isNull()) return;
-    const QRect plot = PlotArea(size());
     const ChartRect current = CurrentRange();
-    const double dx = -delta.x() * (current.xMax - current.xMin) / plot.width();
-    const double dy = delta.y() * (current.yMax - current.yMin) / plot.height();
-    axes_.PanBy(dx, dy, current);
+    const PixelMapping mapping = MappingOf(PlotArea(size()), current);
+    axes_.PanBy(mapping.DistanceX(-delta.x()), mapping.DistanceY(delta.y()), current);
     DataChanged();
     emit ViewChanged();
   }
@@ -315,22 +306,15 @@ void MonitorChart::mouseReleaseEvent(QMouseEvent* event) {
     panning_ = false;
     return;
   }
-  if (event->button() != Qt::LeftButton || !zooming_) return;
-  zooming_ = false;
-  dragNow_ = event->position().toPoint();
-  const QPoint delta = dragNow_ - dragStart_;
+  if (event->button() != Qt::LeftButton || !band_.Active()) return;
+  const QPoint at = event->position().toPoint();
+  band_.Finish(at.x(), at.y());
   update();
-  const ZoomDrag meaning = ZoomDragOf(delta.x(), delta.y(), kMinimumDrag);
+  const ZoomDrag meaning = ZoomDragOf(band_.Dx(), band_.Dy(), kMinimumDrag);
   if (meaning == ZoomDrag::kNone) return;
   if (meaning == ZoomDrag::kZoom) {
-    const QRect plot = PlotArea(size());
-    const ChartRect current = CurrentRange();
-    const QRect dragged = QRect(dragStart_, dragNow_).normalized();
-    auto toDataX = [&](int px) { return current.xMin + (px - plot.left()) * (current.xMax - current.xMin) / plot.width(); };
-    auto toDataY = [&](int py) {
-      return current.yMin + (plot.top() + plot.height() - py) * (current.yMax - current.yMin) / plot.height();
-    };
-    axes_.ZoomTo({toDataX(dragged.left()), toDataX(dragged.right()), toDataY(dragged.bottom()), toDataY(dragged.top())});
+    const PixelMapping mapping = MappingOf(PlotArea(size()), CurrentRange());
+    axes_.ZoomTo(mapping.DataRect(band_.Left(), band_.Bottom(), band_.Right(), band_.Top()));
   } else {
     axes_.Undo();
   }

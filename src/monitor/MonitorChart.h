@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "chart/RubberBand.h"
 #include "monitor/ChartAxes.h"
 #include "monitor/SamplingModel.h"
 
@@ -78,10 +79,9 @@ class MonitorChart : public QWidget {
   std::size_t drawnPoints_ = 0;
 
   QImage lineLayer_;
-  bool zooming_ = false;
+  RubberBand band_;  // the left button's zoom rectangle
   bool panning_ = false;
-  QPoint dragStart_;
-  QPoint dragNow_;
+  QPoint dragStart_;  // where the right button's pan last stood
 };
 
 }  // namespace varnok

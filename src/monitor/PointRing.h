@@ -5,14 +5,9 @@
 #include <algorithm>
 #include <memory>
 
-namespace varnok {
+#include "chart/ChartPoint.h"
 
-// A point of a chart series. The label (the sample number) and the colour are derived when shown.
-struct ChartPoint {
-  double x = 0;
-  double y = 0;
-  bool operator==(const ChartPoint&) const = default;
-};
+namespace varnok {
 
 // The points of one series in ascending x order: appended at the back, dropped at the front, both in
 // constant time. Storage grows by a quarter when full, so it never holds more than 1.25 times the

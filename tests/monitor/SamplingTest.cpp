@@ -7,10 +7,9 @@
 
 #include "FakeLink.h"
 #include "link/CommandCodes.h"
-#include "monitor/AxisTicks.h"
+#include "chart/ColumnReduction.h"
 #include "monitor/ChannelTable.h"
 #include "monitor/ChartPeriod.h"
-#include "monitor/ColumnReduction.h"
 #include "monitor/SampleTick.h"
 
 namespace varnok {
@@ -453,11 +452,37 @@ TEST(ColumnReduction, DegenerateRanges) {
   EXPECT_TRUE(out.empty());
 }
 
-TEST(AxisTicks, RoundStepsInsideTheRange) {
-  EXPECT_EQ(AxisTicks(0, 100, 5), (std::vector<double>{0, 20, 40, 60, 80, 100}));
-  EXPECT_EQ(AxisTicks(-0.3, 0.3, 6), (std::vector<double>{-0.3, -0.2, -0.1, 0, 0.1, 0.2, 0.3}));
-  EXPECT_EQ(AxisTicks(37.5, 62.5, 4), (std::vector<double>{40, 50, 60}));
-  EXPECT_TRUE(AxisTicks(5, 5, 4).empty());
+// The ring answers the reduction from its block summaries; it must draw exactly what the same points
+// held as two plain arrays draw, missing and infinite values included.
+TEST(ColumnReduction, RingGivesWhatPlainArraysGive) {
+  std::mt19937 random(3);
+  std::uniform_real_distribution<double> value(-50, 50);
+  PointRing ring;
+  std::vector<double> xs, ys;
+  for (int i = 0; i < 30000; ++i) {
+    const double x = i / 2 + (i > 12000 ? 40 : 0);  // runs of equal x and a gap
+    const double y = i % 211 == 0 ? NAN : (i % 307 == 0 ? -INFINITY : value(random));
+    ring.push_back({x, y});
+    if (i % 5 == 0) ring.pop_front();  // the front wraps and its blocks go
+  }
+  for (std::size_t i = 0; i < ring.size(); ++i) {
+    xs.push_back(ring[i].x);
+    ys.push_back(ring[i].y);
+  }
+  const struct {
+    double xMin, xMax;
+    int columns;
+  } cases[] = {{xs.front(), xs.back(), 1000},
+               {5000.5, 7000.25, 333},
+               {-10, 1e6, 3},
+               {6020, 6050, 800},
+               {9000, 9000, 50}};
+  for (const auto& c : cases) {
+    std::vector<ChartPoint> fromRing;
+    ReduceToColumns(ring, c.xMin, c.xMax, c.columns, fromRing);
+    EXPECT_EQ(fromRing, ReduceToColumns(xs, ys, c.xMin, c.xMax, c.columns)) << c.xMin << ".." << c.xMax;
+    EXPECT_FALSE(fromRing.empty());
+  }
 }
 
 }  // namespace
