@@ -134,7 +134,8 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(1000);
   // A tick that falls due while a handler waits is dropped; one waits and runs afterwards.
-  connect(Timer1, &QTimer::timeout, this, Guarded(GatedTick(*commands_, Timer1, this, &MainWindow::Timer1Timer)));
+  connect(Timer1, &QTimer::timeout, this,
+          Guarded(GatedTick(*commands_, Timer1, this, &MainWindow::Timer1Timer)));
 
   busyDelay_ = new QTimer(this);
   busyDelay_->setSingleShot(true);

@@ -172,7 +172,8 @@ CalibrationPage::CalibrationPage(InstrumentLink& link, std::filesystem::path wor
   connect(calLN2, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalLN2Click));
   connect(calTip, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalTipClick));
   connect(calDisplayFile, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalDisplayFileClick));
-  connect(calDispCancelBtn, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalDispCancelBtnClick));
+  connect(calDispCancelBtn, &QPushButton::clicked, this,
+          Guarded(this, &CalibrationPage::CalDispCancelBtnClick));
   connect(calResetZoom, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalResetZoomClick));
   connect(calCB_, &QCheckBox::clicked, this, Guarded(this, &CalibrationPage::CalCBClick));
 }

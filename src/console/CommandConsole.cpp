@@ -117,7 +117,8 @@ CommandConsole::CommandConsole(InstrumentLink& link, SettingsFile& settings, QWi
   connect(ip_->lineEdit(), &QWidget::customContextMenuRequested, this,
           Guarded([this, showMenu](const QPoint& at) { showMenu(ip_->lineEdit(), at); }));
   connect(ip_, &QComboBox::activated, this, Guarded([this](int) { entrySelected_ = true; }));
-  connect(ip_->lineEdit(), &QLineEdit::textEdited, this, Guarded([this](const QString&) { entrySelected_ = false; }));
+  connect(ip_->lineEdit(), &QLineEdit::textEdited, this,
+          Guarded([this](const QString&) { entrySelected_ = false; }));
   ip_->installEventFilter(this);
   ip_->lineEdit()->installEventFilter(this);
 

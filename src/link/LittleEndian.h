@@ -43,13 +43,25 @@ void Store(std::uint8_t* bytes, T value) {
 inline void PutUInt16(std::uint8_t* bytes, std::uint16_t value) { little_endian::Store(bytes, value); }
 inline void PutUInt32(std::uint8_t* bytes, std::uint32_t value) { little_endian::Store(bytes, value); }
 inline void PutUInt64(std::uint8_t* bytes, std::uint64_t value) { little_endian::Store(bytes, value); }
-inline void PutFloat32(std::uint8_t* bytes, float value) { PutUInt32(bytes, std::bit_cast<std::uint32_t>(value)); }
-inline void PutFloat64(std::uint8_t* bytes, double value) { PutUInt64(bytes, std::bit_cast<std::uint64_t>(value)); }
+inline void PutFloat32(std::uint8_t* bytes, float value) {
+  PutUInt32(bytes, std::bit_cast<std::uint32_t>(value));
+}
+inline void PutFloat64(std::uint8_t* bytes, double value) {
+  PutUInt64(bytes, std::bit_cast<std::uint64_t>(value));
+}
 
-inline std::uint16_t GetUInt16(const std::uint8_t* bytes) { return little_endian::Load<std::uint16_t>(bytes); }
-inline std::uint32_t GetUInt32(const std::uint8_t* bytes) { return little_endian::Load<std::uint32_t>(bytes); }
-inline std::uint64_t GetUInt64(const std::uint8_t* bytes) { return little_endian::Load<std::uint64_t>(bytes); }
-inline std::int32_t GetInt32(const std::uint8_t* bytes) { return static_cast<std::int32_t>(GetUInt32(bytes)); }
+inline std::uint16_t GetUInt16(const std::uint8_t* bytes) {
+  return little_endian::Load<std::uint16_t>(bytes);
+}
+inline std::uint32_t GetUInt32(const std::uint8_t* bytes) {
+  return little_endian::Load<std::uint32_t>(bytes);
+}
+inline std::uint64_t GetUInt64(const std::uint8_t* bytes) {
+  return little_endian::Load<std::uint64_t>(bytes);
+}
+inline std::int32_t GetInt32(const std::uint8_t* bytes) {
+  return static_cast<std::int32_t>(GetUInt32(bytes));
+}
 inline float GetFloat32(const std::uint8_t* bytes) { return std::bit_cast<float>(GetUInt32(bytes)); }
 inline double GetFloat64(const std::uint8_t* bytes) { return std::bit_cast<double>(GetUInt64(bytes)); }
 

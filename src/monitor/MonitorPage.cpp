@@ -71,7 +71,8 @@ MonitorPage::MonitorPage(InstrumentLink& link, QWidget* parent)
   chartTimer_ = new QTimer(this);
   chartTimer_->setObjectName("chartTimer");
   chartTimer_->setInterval(500);
-  connect(chartTimer_, &QTimer::timeout, this, Guarded(GatedTick(link_, chartTimer_, this, &MonitorPage::chartTimerTimer)));
+  connect(chartTimer_, &QTimer::timeout, this,
+          Guarded(GatedTick(link_, chartTimer_, this, &MonitorPage::chartTimerTimer)));
 
   auto* header = Panel("Panel6", this);
   auto* headerLayout = new QHBoxLayout(header);
@@ -120,8 +121,10 @@ QWidget* MonitorPage::BuildChannelPanel() {
   auto* setOffsets = Named(new QPushButton("Set offsets", panel), "SetOffsetsBtn", "Remember current value as offset");
   auto* zeroOffsets = Named(new QPushButton("Zero offsets", panel), "ZeroOffsetsBtn", "Zero offset");
   auto* copy = Named(new QPushButton("Copy Chart", panel), "Button8", "Copy Chart to Clipboard. Use CtrlV to paste.");
-  connect(setOffsets, &QPushButton::clicked, this, Guarded(Gated(link_, this, &MonitorPage::SetOffsetsBtnClick)));
-  connect(zeroOffsets, &QPushButton::clicked, this, Guarded(Gated(link_, this, &MonitorPage::ZeroOffsetsBtnClick)));
+  connect(setOffsets, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &MonitorPage::SetOffsetsBtnClick)));
+  connect(zeroOffsets, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &MonitorPage::ZeroOffsetsBtnClick)));
   connect(copy, &QPushButton::clicked, this, Guarded(this, &MonitorPage::Button8Click));
   layout->addWidget(setOffsets);
   layout->addWidget(zeroOffsets);

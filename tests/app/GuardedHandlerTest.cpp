@@ -56,7 +56,8 @@ TEST(GuardedHandler, SignalArgumentsReachTheHandlerAsFarAsItTakesThem) {
   box.addItems({"a", "b", "c"});
   QPushButton button;
   QObject::connect(&box, &QComboBox::activated, &box, Guarded(&page, &Page::WithIndex));
-  QObject::connect(&box, &QComboBox::activated, &box, Guarded([&](int index) { page.WithIndex(index * 10); }));
+  QObject::connect(&box, &QComboBox::activated, &box,
+                   Guarded([&](int index) { page.WithIndex(index * 10); }));
   // clicked(bool) reaches handlers that take nothing.
   QObject::connect(&button, &QPushButton::clicked, &button, Guarded(&page, &Page::Plain));
   QObject::connect(&button, &QPushButton::clicked, &button, Guarded([&] { page.ran.push_back("lambda"); }));
@@ -80,7 +81,8 @@ TEST(GuardedHandler, GatedHandlerFailureIsShownOnceWithOrWithoutTheGatesReport) 
     QObject::connect(&plain, &QPushButton::clicked, &plain, Guarded(Gated(link, &page, &Page::Plain)));
     EXPECT_NO_THROW(failing.click());
     plain.click();
-    EXPECT_EQ(errors.shown, std::vector<std::string>{"'1,5' is not a valid floating point value."}) << gateReports;
+    EXPECT_EQ(errors.shown, std::vector<std::string>{"'1,5' is not a valid floating point value."})
+        << gateReports;
     EXPECT_EQ(page.ran, std::vector<std::string>{"plain"}) << gateReports;
     EXPECT_FALSE(link.Handlers().Busy());
   }
@@ -94,7 +96,9 @@ TEST(GuardedHandler, TimerTickThroughTheGateIsGuarded) {
   timer.setSingleShot(true);
   QObject::connect(&timer, &QTimer::timeout, &timer, Guarded(GatedTick(link, &timer, &page, &Page::Failing)));
   timer.start(0);
-  for (int i = 0; i < 100 && errors.shown.empty(); ++i) QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  for (int i = 0; i < 100 && errors.shown.empty(); ++i) {
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+  }
   EXPECT_EQ(errors.shown, std::vector<std::string>{"'1,5' is not a valid floating point value."});
 }
 

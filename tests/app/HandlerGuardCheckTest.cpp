@@ -23,7 +23,8 @@ TEST(HandlerGuardCheck, ScanFindsTheSlotOfEveryFormOfConnect) {
       {"QObject::connect(a, &A::clicked, [this] { Click(); });", {"[this] { Click(); }"}},
       {"connect(a, &A::clicked, this, Guarded([this](int i) { f(i, g(1, 2)); }), Qt::QueuedConnection);",
        {"Guarded([this](int i) { f(i, g(1, 2)); })"}},
-      {"connect(a,\n        &A::clicked, this,\n        Guarded(this, &Page::Click));", {"Guarded(this, &Page::Click)"}},
+      {"connect(a,\n        &A::clicked, this,\n        Guarded(this, &Page::Click));",
+       {"Guarded(this, &Page::Click)"}},
       // Comments, texts and other objects' connect calls are no calls of Qt's connect.
       {"// connect(a, &A::clicked, this, &Page::Click);\n/* connect(b, s, this, &P::C); */", {}},
       {"label->setText(\"connect(a, b, c)\"); socket.connect(endpoint); io->connect(x, y, z);", {}},
@@ -78,7 +79,8 @@ TEST(HandlerGuardCheck, NoConnectInTheProgramBindsAnUnguardedHandler) {
   // The scan has seen the program's windows: it cannot pass by finding nothing.
   EXPECT_GE(scanned, 50);
   for (const char* window : {"MainWindow.cpp", "MonitorPage.cpp", "CommandConsole.cpp", "ProcedurePanel.cpp",
-                             "CalibrationPage.cpp", "ConfigurationPage.cpp", "TestPage.cpp", "FeaturePages.cpp"}) {
+                             "CalibrationPage.cpp", "ConfigurationPage.cpp", "TestPage.cpp",
+                             "FeaturePages.cpp"}) {
     EXPECT_NE(std::find(files.begin(), files.end(), window), files.end()) << window << " not scanned";
   }
 }
