@@ -241,7 +241,7 @@ void CalibrationPage::CalDisplayFileClick() {
   // The reader's end is posted to the page; the page's destructor waits for the reader first, so the
   // post never reaches a page that is gone.
   load_ = std::make_unique<BackgroundCalibrationLoad>(*file, loadOptions_, [this] {
-    QMetaObject::invokeMethod(this, &CalibrationPage::ReadingEnded, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, Guarded(this, &CalibrationPage::ReadingEnded), Qt::QueuedConnection);
   }, std::exchange(retired_, {}));
   calDisplayFile_->setEnabled(false);
   calReadProgress_->setValue(0);

@@ -29,6 +29,8 @@ TEST(HandlerGuardCheck, ScanFindsTheSlotOfEveryFormOfConnect) {
       {"// connect(a, &A::clicked, this, &Page::Click);\n/* connect(b, s, this, &P::C); */", {}},
       {"label->setText(\"connect(a, b, c)\"); socket.connect(endpoint); io->connect(x, y, z);", {}},
       {"async_connect(endpoint, handler); disconnect(a, nullptr, this, nullptr);", {}},
+      // A function queued to a page runs as a handler too.
+      {"QMetaObject::invokeMethod(this, &Page::Ended, Qt::QueuedConnection);", {"&Page::Ended"}},
   };
   for (const auto& c : cases) {
     std::vector<std::string> slots;

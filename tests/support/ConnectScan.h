@@ -63,13 +63,18 @@ inline std::string CodeOnly(const std::string& text) {
   return out;
 }
 
-// Every call of Qt's connect in `text` (QObject::connect or a QObject's own connect; not a member
-// call of another object such as a socket's), with its slot argument: the third of three arguments,
-// else the fourth.
-inline std::vector<ConnectCall> ConnectCalls(const std::string& text) {
+// One call of a function and its arguments as written, blanks around them removed.
+struct CallArguments {
+  int line = 0;
+  std::vector<std::string> args;
+};
+
+// Every call of `function` in `text` (a free or qualified call such as QObject::connect, or an object's
+// call on itself; not a member call of another object such as a socket's).
+inline std::vector<CallArguments> CallsOf(const std::string& text, const std::string& function) {
   const std::string code = CodeOnly(text);
-  std::vector<ConnectCall> calls;
-  const std::string word = "connect(";
+  std::vector<CallArguments> calls;
+  const std::string word = function + "(";
   for (std::size_t at = code.find(word); at != std::string::npos; at = code.find(word, at + 1)) {
     if (at > 0) {
       const char before = code[at - 1];
@@ -92,16 +97,30 @@ inline std::vector<ConnectCall> ConnectCalls(const std::string& text) {
       }
       args.back() += c;
     }
-    ConnectCall call;
+    CallArguments call;
     for (std::size_t k = 0; k < at; ++k) call.line += code[k] == '\n';
     ++call.line;
-    if (args.size() >= 3) {
-      const std::string& slot = args.size() == 3 ? args[2] : args[3];
-      const std::size_t first = slot.find_first_not_of(" \t\r\n");
-      const std::size_t last = slot.find_last_not_of(" \t\r\n");
-      call.slot = first == std::string::npos ? std::string() : slot.substr(first, last - first + 1);
+    for (std::string& arg : args) {
+      const std::size_t first = arg.find_first_not_of(" \t\r\n");
+      const std::size_t last = arg.find_last_not_of(" \t\r\n");
+      arg = first == std::string::npos ? std::string() : arg.substr(first, last - first + 1);
     }
-    calls.push_back(call);
+    call.args = std::move(args);
+    calls.push_back(std::move(call));
+  }
+  return calls;
+}
+
+// Every call of Qt's connect with its slot argument: the third of three arguments, else the fourth;
+// and every QMetaObject::invokeMethod with the function it queues (its second argument).
+inline std::vector<ConnectCall> ConnectCalls(const std::string& text) {
+  std::vector<ConnectCall> calls;
+  for (const CallArguments& call : CallsOf(text, "connect")) {
+    const auto& a = call.args;
+    calls.push_back({call.line, a.size() < 3 ? std::string() : (a.size() == 3 ? a[2] : a[3])});
+  }
+  for (const CallArguments& call : CallsOf(text, "invokeMethod")) {
+    calls.push_back({call.line, call.args.size() < 2 ? std::string() : call.args[1]});
   }
   return calls;
 }
