@@ -94,7 +94,7 @@ class FakeInstrumentLink : public InstrumentLink {
   }
 
   int SendBinaryCommand(std::uint8_t code, std::uint8_t length, std::uint8_t* data) override {
-    SentCommand command{code, length, Bytes(data, data + length)};
+    SentCommand command{code, length, Bytes(data, data + length), true, std::nullopt};
     command.restZero =
         std::all_of(data + length, data + kBinaryDataSize, [](std::uint8_t b) { return b == 0; });
     if (timeEachCall) command.at = std::chrono::steady_clock::now();
