@@ -1,4 +1,5 @@
 #include "AboutBox.h"
+#include "app/GuardedHandler.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -80,7 +81,7 @@ AboutBox::AboutBox(QWidget* parent)
   OKButton = new QPushButton(QStringLiteral("OK"), this);
   OKButton->setObjectName(QStringLiteral("OKButton"));
   OKButton->setDefault(true);
-  connect(OKButton, &QPushButton::clicked, this, [this] { OKButtonClick(); });
+  connect(OKButton, &QPushButton::clicked, this, Guarded([this] { OKButtonClick(); }));
   layout->addWidget(OKButton, 0, Qt::AlignHCenter);
 
   layout->setSizeConstraint(QLayout::SetFixedSize);

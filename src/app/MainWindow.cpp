@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFont>
@@ -25,14 +24,16 @@
 
 #include "AboutBox.h"
 #include "AddressList.h"
-#include "AppError.h"
 #include "AsioLinkOpener.h"
 #include "CommandLayer.h"
 #include "ConnectionManager.h"
-#include "ErrorDisplay.h"
+#include "link/GatedHandler.h"
+#include "app/GuardedHandler.h"
 #include "LinkThreadWaiter.h"
 #include "SettingsFile.h"
+#include "ShellPage.h"
 #include "TextConversions.h"
+#include "Timer1Client.h"
 #include "ToneOutput.h"
 
 // The pictures live in the library: register them once (outside any namespace, as Qt requires).
@@ -106,17 +107,17 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   commands_ = std::make_unique<CommandLayer>(*this, setup_.timeouts);
   commands_->SetWaiter(*waiter_);
   // A handler's failure ends that handler only and is shown in the one error display.
-  commands_->Handlers().SetFailureReport([](const std::string& message) { ShowErrorDisplay(message); });
+  commands_->Handlers().SetFailureReport(ReportHandlerFailure);
   connection_ = std::make_unique<ConnectionManager>(*commands_, *this, *opener);
 
   auto* menu = menuBar();
   menu->setObjectName(QStringLiteral("MainMenu1"));
   Exit1 = menu->addAction(QStringLiteral("Exit"));
   Exit1->setObjectName(QStringLiteral("Exit1"));
-  connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
+  connect(Exit1, &QAction::triggered, this, Guarded([this] { Exit1Click(); }));
   About1 = menu->addAction(QStringLiteral("About"));
   About1->setObjectName(QStringLiteral("About1"));
-  connect(About1, &QAction::triggered, this, [this] { About1Click(); });
+  connect(About1, &QAction::triggered, this, Guarded([this] { About1Click(); }));
 
   auto* central = new QWidget(this);
   auto* column = new QVBoxLayout(central);
@@ -133,23 +134,24 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   Timer1->setObjectName(QStringLiteral("Timer1"));
   Timer1->setInterval(1000);
   // A tick that falls due while a handler waits is dropped; one waits and runs afterwards.
-  connect(Timer1, &QTimer::timeout, this, [this] { commands_->Handlers().Tick(Timer1, [this] { Timer1Timer(); }); });
+  connect(Timer1, &QTimer::timeout, this,
+          Guarded(GatedTick(*commands_, Timer1, this, &MainWindow::Timer1Timer)));
 
   busyDelay_ = new QTimer(this);
   busyDelay_->setSingleShot(true);
   busyDelay_->setInterval(200);
-  connect(busyDelay_, &QTimer::timeout, this, [this] {
+  connect(busyDelay_, &QTimer::timeout, this, Guarded([this] {
     if (waiting_ > 0) ShowBusy(true);
-  });
+  }));
   // Consecutive waits of one handler show as one: the indication ends a moment after the last.
   busyEnd_ = new QTimer(this);
   busyEnd_->setSingleShot(true);
   busyEnd_->setInterval(120);
-  connect(busyEnd_, &QTimer::timeout, this, [this] {
+  connect(busyEnd_, &QTimer::timeout, this, Guarded([this] {
     if (waiting_ > 0) return;
     busyDelay_->stop();
     ShowBusy(false);
-  });
+  }));
 
   // The settings file is read once, now; a missing file or key gives the defaults.
   settingsFile_ = std::make_unique<SettingsFile>(setup_.settingsPath);
@@ -211,7 +213,7 @@ void MainWindow::BuildPanel() {
   ConnectBtn->setCheckable(true);
   ConnectBtn->setMinimumWidth(96);
   // clicked, not toggled: setting the state from code never runs the handler.
-  connect(ConnectBtn, &QToolButton::clicked, this, [this] { ConnectBtnClick(); });
+  connect(ConnectBtn, &QToolButton::clicked, this, Guarded([this] { ConnectBtnClick(); }));
   row->addWidget(ConnectBtn);
 
   TimerBtn = new QToolButton(Panel1);
@@ -241,7 +243,7 @@ void MainWindow::BuildPanel() {
   SpeedButton1->setToolTip(QStringLiteral("Command console"));
   SpeedButton1->setIcon(QIcon(QStringLiteral(":/varnok/console.svg")));
   SpeedButton1->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-  connect(SpeedButton1, &QToolButton::clicked, this, [this] { SpeedButton1Click(); });
+  connect(SpeedButton1, &QToolButton::clicked, this, Guarded([this] { SpeedButton1Click(); }));
   row->addWidget(SpeedButton1);
 
   row->addStretch(1);
@@ -384,10 +386,13 @@ InstrumentLink& MainWindow::Link() { return *commands_; }
 CommandLayer& MainWindow::Commands() { return *commands_; }
 SettingsFile& MainWindow::Settings() { return *settingsFile_; }
 
-template <class T>
-T* MainWindow::PageControl(const char* name) const {
-  return PageControl1->findChild<T*>(QLatin1String(name));
-}
+void MainWindow::AddShellPage(ShellPage& page) { pages_.push_back(&page); }
+
+QWidget* MainWindow::AboutWindow() const { return aboutBox_.get(); }
+
+void MainWindow::SetAddressText(const std::string& address) { IP->setEditText(Q(address)); }
+
+void MainWindow::ClickConnectBtn() { ConnectBtn->click(); }
 
 void MainWindow::ApplySettings(const MainWindowSettings& s) {
   move(s.left, s.top);
@@ -401,10 +406,7 @@ void MainWindow::ApplySettings(const MainWindowSettings& s) {
 
 // The chart settings and the measurement program's name belong to controls of the feature pages.
 void MainWindow::ApplyPageSettings() {
-  if (auto* wind = PageControl<QSpinBox>("Wind")) wind->setValue(stored_.chartWindow);
-  if (auto* chartTS = PageControl<QLineEdit>("chartTS")) chartTS->setText(Q(stored_.chartTimer));
-  if (auto* last = PageControl<QCheckBox>("Last")) last->setChecked(stored_.chartLast);
-  if (auto* qxName = PageControl<QLineEdit>("QXName")) qxName->setText(Q(stored_.qxName));
+  for (ShellPage* page : pages_) page->ShowSettings(stored_);
 }
 
 MainWindowSettings MainWindow::CurrentSettings() const {
@@ -417,11 +419,16 @@ MainWindowSettings MainWindow::CurrentSettings() const {
   s.ipAddresses.clear();
   for (int i = 0; i < IP->count(); ++i) s.ipAddresses.push_back(IP->itemText(i).toStdString());
   s.currentIP = IP->currentText().toStdString();
-  if (auto* wind = PageControl<QSpinBox>("Wind")) s.chartWindow = wind->value();
-  if (auto* chartTS = PageControl<QLineEdit>("chartTS")) s.chartTimer = chartTS->text().toStdString();
-  if (auto* last = PageControl<QCheckBox>("Last")) s.chartLast = last->isChecked();
-  if (auto* qxName = PageControl<QLineEdit>("QXName")) s.qxName = qxName->text().toStdString();
+  for (const ShellPage* page : pages_) page->TakeSettings(s);
   return s;
+}
+
+void MainWindow::StartPictureReadings() {
+  for (ShellPage* page : pages_) page->StartPictureReadings();
+}
+
+void MainWindow::StopPictureReadings() {
+  for (ShellPage* page : pages_) page->StopPictureReadings();
 }
 
 // ----------------------------------------------------------------------------------------------
@@ -505,12 +512,12 @@ void MainWindow::SpeedButton1Click() {
 }
 
 void MainWindow::Timer1Timer() {
-  if (timer1Hook_) timer1Hook_();
+  if (timer1Client_) timer1Client_->Timer1Timer();
 }
 
 void MainWindow::FormClose() {
   WriteMainWindowSettings(*settingsFile_, CurrentSettings());
-  if (beforeSave_) beforeSave_(*settingsFile_);
+  for (ShellPage* page : pages_) page->BeforeSettingsSaved(*settingsFile_);
   settingsFile_->Save();
 }
 
@@ -531,12 +538,8 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   }
   if (!closing_) {
     closing_ = true;
-    try {
-      FormClose();
-    } catch (const std::exception& e) {
-      // Reported once; the window closes anyway so that the program can always be quit.
-      ShowErrorDisplay(e.what());
-    }
+    // A failure is reported once; the window closes anyway so that the program can always be quit.
+    RunGuarded([this] { FormClose(); });
   }
   aboutBox_->close();
   event->accept();

@@ -3,6 +3,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <QMainWindow>
 
@@ -32,6 +33,8 @@ class InstrumentLink;
 class LinkOpener;
 class LinkThreadWaiter;
 class SettingsFile;
+class ShellPage;
+class Timer1Client;
 class ToneOutput;
 
 class MainWindow;
@@ -90,15 +93,27 @@ class MainWindow : public QMainWindow, public LinkWindow {
   QWidget* TabProcedures() const;
   QWidget* TabSheet1() const;
   QWidget* TabHiddent() const;
+  // PageControl1, the tab widget holding them.
+  QTabWidget* Pages() const { return PageControl1; }
+  // The About box (created hidden).
+  QWidget* AboutWindow() const;
 
-  // Hooks for the feature pages.
-  void SetTimer1Hook(std::function<void()> hook) { timer1Hook_ = std::move(hook); }
+  // What the program's options set at start: the address in the IP box, and a click on Connect.
+  void SetAddressText(const std::string& address);
+  void ClickConnectBtn();
+
+  // What the feature pages give the window when they are installed. The pages' own values reach
+  // their controls after installation, and the window takes them back from the pages at close.
+  void AddShellPage(ShellPage& page);
+  void SetTimer1Client(Timer1Client& client) { timer1Client_ = &client; }
   void SetSpeedButton1Hook(std::function<void()> hook) { speedButton1Hook_ = std::move(hook); }
-  // Runs at close just before the settings file is saved (the console writes its section here).
-  void SetBeforeSettingsSavedHook(std::function<void(SettingsFile&)> hook) { beforeSave_ = std::move(hook); }
 
-  // The values the window would write now (controls of the pages where present).
+  // The values the window would write now (the pages' values from the pages).
   MainWindowSettings CurrentSettings() const;
+  // --screenshots with a connection: every page starts its live readings, and later puts back what it
+  // changed for them.
+  void StartPictureReadings();
+  void StopPictureReadings();
   // The model of the connected instrument (empty before the first connection).
   const std::string& ModelText() const { return modelText_; }
 
@@ -125,8 +140,6 @@ class MainWindow : public QMainWindow, public LinkWindow {
   void ApplySettings(const MainWindowSettings& settings);
   void ApplyPageSettings();
   void RememberAddress();
-  template <class T>
-  T* PageControl(const char* name) const;
 
   void ConnectNow();
   void ShowBusy(bool shown);
@@ -152,9 +165,9 @@ class MainWindow : public QMainWindow, public LinkWindow {
   QTimer* busyEnd_ = nullptr;
   QProgressBar* BusyIndicator = nullptr;
 
-  std::function<void()> timer1Hook_;
+  std::vector<ShellPage*> pages_;
+  Timer1Client* timer1Client_ = nullptr;
   std::function<void()> speedButton1Hook_;
-  std::function<void(SettingsFile&)> beforeSave_;
 
   // Controls with the layout's names.
   QWidget* Panel1 = nullptr;

@@ -5,16 +5,10 @@
 #include <string>
 #include <vector>
 
-#include <QAbstractButton>
-#include <QAction>
 #include <QApplication>
 #include <QDir>
-#include <QComboBox>
 #include <QTabWidget>
 #include <QTimer>
-#include <QMetaObject>
-#include <QLineEdit>
-#include <QListWidget>
 
 #include "AboutBox.h"
 #include "AppError.h"
@@ -59,36 +53,10 @@ class FirstPaintProbe : public QObject {
   bool seen_ = false;
 };
 
-// Picks five housekeeping channels on the MONITOR page and samples them ten times a second.
-// Returns the period text the technician had, to be put back before the settings are written.
-QString StartMonitorDemo(varnok::MainWindow& window) {
-  auto* list = window.TabMonitor()->findChild<QListWidget*>(QStringLiteral("ListBox1"));
-  auto* periodEdit = window.TabMonitor()->findChild<QLineEdit*>(QStringLiteral("chartTS"));
-  auto* plot = window.TabMonitor()->findChild<QAbstractButton*>(QStringLiteral("PlotBtn"));
-  if (!list || !periodEdit || !plot) return {};
-  QObject* page = list;
-  while (page && page->metaObject()->indexOfMethod("Draw1Click()") < 0) page = page->parent();
-  if (!page) return {};
-  for (int row : {0, 1, 2, 17, 18}) {
-    if (row < list->count()) list->item(row)->setSelected(true);
-  }
-  QMetaObject::invokeMethod(page, "Draw1Click");
-  const QString period = periodEdit->text();
-  periodEdit->setText(QStringLiteral("0.1"));
-  plot->click();
-  return period;
-}
-
-void StopMonitorDemo(varnok::MainWindow& window, const QString& period) {
-  if (auto* periodEdit = window.TabMonitor()->findChild<QLineEdit*>(QStringLiteral("chartTS"))) {
-    periodEdit->setText(period);
-  }
-}
-
 // Saves a picture of every shown page into `folder`, then closes the window.
 void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
   QDir().mkpath(folder);
-  auto* pages = window.findChild<QTabWidget*>(QStringLiteral("PageControl1"));
+  QTabWidget* pages = window.Pages();
   int saved = 0;
   for (int i = 0; i < pages->count(); ++i) {
     if (!pages->isTabVisible(i)) continue;
@@ -101,20 +69,17 @@ void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
   }
   pages->setCurrentIndex(3);
   // The About box too.
-  window.findChild<QAction*>(QStringLiteral("About1"))->trigger();
+  window.About1Click();
+  QCoreApplication::processEvents();
+  if (window.AboutWindow()->grab().save(folder + QStringLiteral("/about.png"))) ++saved;
+  // And the command console: the one other window the console button shows.
+  window.AboutWindow()->close();
+  window.SpeedButton1Click();
   QCoreApplication::processEvents();
   for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top->objectName() == QLatin1String("AboutBox") && top->grab().save(folder + QStringLiteral("/about.png"))) ++saved;
-  }
-  // And the command console.
-  if (auto* consoleButton = window.findChild<QAbstractButton*>(QStringLiteral("SpeedButton1"))) {
-    consoleButton->click();
-    QCoreApplication::processEvents();
-    for (QWidget* top : QApplication::topLevelWidgets()) {
-      if (top->objectName() == QLatin1String("Form2") && top->isVisible() &&
-          top->grab().save(folder + QStringLiteral("/console.png"))) {
-        ++saved;
-      }
+    if (top != &window && top->isWindow() && top->isVisible() &&
+        top->grab().save(folder + QStringLiteral("/console.png"))) {
+      ++saved;
     }
   }
   // And the window while the instrument is silent: the simulator is told to leave the next request
@@ -169,7 +134,7 @@ int main(int argc, char** argv) {
     QObject::connect(&window, &varnok::MainWindow::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
 
     if (options.address) {
-      window.findChild<QComboBox*>(QStringLiteral("IP"))->setEditText(QString::fromStdString(*options.address));
+      window.SetAddressText(*options.address);
     }
     FirstPaintProbe probe;
     if (options.startupProbe) window.installEventFilter(&probe);
@@ -177,15 +142,14 @@ int main(int argc, char** argv) {
 
     if (options.connect || options.screenshots) {
       QTimer::singleShot(200, &window, [&window, options] {
-        if (options.connect) window.findChild<QAbstractButton*>(QStringLiteral("ConnectBtn"))->click();
+        if (options.connect) window.ClickConnectBtn();
         if (!options.screenshots) return;
         // Once connected, give the status poll a few ticks and the monitor chart a few channels to
         // sample, so the pictures show live readings.
         const bool live = options.connect && window.ConnectDown();
-        QString period;
-        if (live) period = StartMonitorDemo(window);
-        QTimer::singleShot(live ? 3000 : 0, &window, [&window, options, period] {
-          if (!period.isNull()) StopMonitorDemo(window, period);
+        if (live) window.StartPictureReadings();
+        QTimer::singleShot(live ? 3000 : 0, &window, [&window, options] {
+          window.StopPictureReadings();
           SaveScreenshots(window, QString::fromStdString(*options.screenshots));
         });
       });

@@ -23,6 +23,7 @@
 #include "app/AppError.h"
 #include "app/InstrumentText.h"
 #include "link/InstrumentLink.h"
+#include "app/GuardedHandler.h"
 
 namespace varnok {
 
@@ -48,7 +49,7 @@ QFont Bold(QFont font) {
 
 CalibrationPage::CalibrationPage(InstrumentLink& link, std::filesystem::path workingFolder, QWidget* parent)
     : QWidget(parent), link_(link), workingFolder_(std::move(workingFolder)) {
-  setObjectName(QStringLiteral("TabCalibrate"));
+  setObjectName(QStringLiteral("CalibrationPage"));  // the tab sheet holding it is TabCalibrate
   auto* page = new QVBoxLayout(this);
   page->setContentsMargins(0, 0, 0, 0);
   page->setSpacing(4);
@@ -162,18 +163,19 @@ CalibrationPage::CalibrationPage(InstrumentLink& link, std::filesystem::path wor
   foot->addStretch(1);
   progressTimer_ = new QTimer(this);
   progressTimer_->setInterval(50);
-  connect(progressTimer_, &QTimer::timeout, this, &CalibrationPage::ShowProgress);
+  connect(progressTimer_, &QTimer::timeout, this, Guarded(this, &CalibrationPage::ShowProgress));
   selection->addLayout(foot);
   panelSelectCalFiles_->hide();
   overlay->addWidget(panelSelectCalFiles_, 0, 0);
   body->addWidget(chartArea, 1);
 
-  connect(calLN2, &QPushButton::clicked, this, &CalibrationPage::CalLN2Click);
-  connect(calTip, &QPushButton::clicked, this, &CalibrationPage::CalTipClick);
-  connect(calDisplayFile, &QPushButton::clicked, this, &CalibrationPage::CalDisplayFileClick);
-  connect(calDispCancelBtn, &QPushButton::clicked, this, &CalibrationPage::CalDispCancelBtnClick);
-  connect(calResetZoom, &QPushButton::clicked, this, &CalibrationPage::CalResetZoomClick);
-  connect(calCB_, &QCheckBox::clicked, this, &CalibrationPage::CalCBClick);
+  connect(calLN2, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalLN2Click));
+  connect(calTip, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalTipClick));
+  connect(calDisplayFile, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalDisplayFileClick));
+  connect(calDispCancelBtn, &QPushButton::clicked, this,
+          Guarded(this, &CalibrationPage::CalDispCancelBtnClick));
+  connect(calResetZoom, &QPushButton::clicked, this, Guarded(this, &CalibrationPage::CalResetZoomClick));
+  connect(calCB_, &QCheckBox::clicked, this, Guarded(this, &CalibrationPage::CalCBClick));
 }
 
 CalibrationPage::~CalibrationPage() {
@@ -239,7 +241,7 @@ void CalibrationPage::CalDisplayFileClick() {
   // The reader's end is posted to the page; the page's destructor waits for the reader first, so the
   // post never reaches a page that is gone.
   load_ = std::make_unique<BackgroundCalibrationLoad>(*file, loadOptions_, [this] {
-    QMetaObject::invokeMethod(this, &CalibrationPage::ReadingEnded, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, Guarded(this, &CalibrationPage::ReadingEnded), Qt::QueuedConnection);
   }, std::exchange(retired_, {}));
   calDisplayFile_->setEnabled(false);
   calReadProgress_->setValue(0);
@@ -295,11 +297,11 @@ void CalibrationPage::BuildCharts(CalibrationPoints points) {
     view->setGeometry(place.left, place.top, place.width, place.height);
     const CalibrationChartModel::Chart& chart = charts_.At(k);
     view->SetSeries(InstrumentTextToUtf8(chart.title), charts_.Xs(), charts_.Ys(k));
-    connect(view, &CalibrationChartView::Zoomed, this, [this, k] { CalChartZoom(k); });
-    connect(view, &CalibrationChartView::ZoomUndone, this, [this, k] {
+    connect(view, &CalibrationChartView::Zoomed, this, Guarded([this, k] { CalChartZoom(k); }));
+    connect(view, &CalibrationChartView::ZoomUndone, this, Guarded([this, k] {
       charts_.UndoZoom(k);
       ApplyRange(k);
-    });
+    }));
     chartViews_.push_back(view);
     ApplyRange(k);
     view->show();

@@ -9,6 +9,7 @@
 #include "CalibrationNumber.h"
 #include "CsvField.h"
 #include "LineSplitter.h"
+#include "link/LittleEndian.h"
 
 namespace varnok {
 
@@ -62,12 +63,7 @@ std::uint64_t DigitsValue(std::uint64_t chunk, int count) {
   return eight;
 }
 
-std::uint64_t LoadChunk(const char* p) {
-  std::uint64_t chunk;
-  std::memcpy(&chunk, p, sizeof chunk);
-  if constexpr (std::endian::native == std::endian::big) chunk = __builtin_bswap64(chunk);
-  return chunk;
-}
+std::uint64_t LoadChunk(const char* p) { return GetUInt64(reinterpret_cast<const std::uint8_t*>(p)); }
 
 // The digits of a short fixed-point number (at most 7 digits before and 7 after an optional full
 // stop, at least one digit) read 8 characters at a time when the line has that many left: moves p

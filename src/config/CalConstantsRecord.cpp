@@ -5,7 +5,7 @@
 #include "ExactNumberText.h"
 #include "FloatListScan.h"
 #include "Float32.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "app/InstrumentText.h"
 #include "app/TextConversions.h"
 

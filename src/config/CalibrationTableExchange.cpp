@@ -4,7 +4,7 @@
 
 #include "CommandExchange.h"
 #include "FrequencyCalRecord.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "link/CommandCodes.h"
 
 namespace varnok {

@@ -1,5 +1,7 @@
 #include "ConfigFileWriter.h"
 
+#include <span>
+
 #include "ConfigParser.h"
 
 namespace varnok {
@@ -24,6 +26,49 @@ class LineWriter {
  private:
   std::string text_;
 };
+
+// One value line of a section: the panel's field and the comment the instrument's files give it.
+struct ValueField {
+  std::string ConfigPanel::*value;
+  const char* comment;
+};
+
+constexpr ValueField kTipFieldsBeforeAngles[] = {
+    {&ConfigPanel::Tip1, "regression coeff for a good tip"},
+    {&ConfigPanel::Tip2, "Default Azimuth Angle"},
+    {&ConfigPanel::Tip3, "Number of Elevation Angles"},
+};
+constexpr ValueField kTipFieldsAfterAngles[] = {
+    {&ConfigPanel::Tip9, "0=No tips when rain sensor on, 1=allow tips w/rain on"},
+    {&ConfigPanel::Tip10, "rain sensor tip threshold (volts)"},
+};
+constexpr ValueField kBlowerFields[] = {
+    {&ConfigPanel::BlRain, "Rain sensor blower threshold (volts)"},
+    {&ConfigPanel::BlRH, "RH threshold (%)"},
+    {&ConfigPanel::BlSpeed, "Blower speed (rain and RH both below threshold)"},
+};
+constexpr ValueField kCoefFields[] = {
+    {&ConfigPanel::CFG_C1, "LN2 liq depth in cm"},
+    {&ConfigPanel::CFG_C2, "LN2 BP C0, the LN2 boiling point linear equation"},
+    {&ConfigPanel::CFG_C3, "LN2 BP C1"},
+    {&ConfigPanel::CFG_C4, "LN2 interfaces correction"},
+    {&ConfigPanel::CFG_C5, "LN2 polystyrene dielectric loss coef ~ 1.16e-5 K/K-cm-GHz"},
+    {&ConfigPanel::CFG_C6, "LN2 Styrofoam thickness [cm]"},
+    {&ConfigPanel::CFG_C7, "Air press C0,C1 (P=C0+C1*Volts)"},
+    {&ConfigPanel::CFG_C8, "X-tilt equation C0,C1"},
+    {&ConfigPanel::CFG_C9, "Y-tilt equation C0,C1"},
+    {&ConfigPanel::CFG_C10, "IRT window reflection, absorption"},
+};
+constexpr ValueField kUserCorrectionFields[] = {
+    {&ConfigPanel::Offset1, "Pressure sensor offset"},
+    {&ConfigPanel::Offset2, "Tamb correction"},
+    {&ConfigPanel::Offset3, "Rh correction"},
+    {&ConfigPanel::Offset4, "BB sensor correction"},
+};
+
+void Values(LineWriter& out, const ConfigPanel& panel, std::span<const ValueField> fields) {
+  for (const ValueField& field : fields) out.Value(panel.*field.value, field.comment);
+}
 
 std::string TableLine(const CalibrationRow& row) {
   std::string line;
@@ -59,20 +104,15 @@ std::string WriteConfigurationText(const ConfigPanel& panel, const std::vector<s
   out.Line("");
 
   out.Line(std::string(kTipHeader) + " (For all TIP Commands)");
-  out.Value(panel.Tip1, "regression coeff for a good tip");
-  out.Value(panel.Tip2, "Default Azimuth Angle");
-  out.Value(panel.Tip3, "Number of Elevation Angles");
+  Values(out, panel, kTipFieldsBeforeAngles);
   for (std::size_t k = 0; k < panel.TipL.size(); ++k) {
     out.Value(panel.TipL[k], "Tip Elevation Angle #" + std::to_string(k + 1));
   }
-  out.Value(panel.Tip9, "0=No tips when rain sensor on, 1=allow tips w/rain on");
-  out.Value(panel.Tip10, "rain sensor tip threshold (volts)");
+  Values(out, panel, kTipFieldsAfterAngles);
   out.Line("");
 
   out.Line(std::string(kBlowerHeader));
-  out.Value(panel.BlRain, "Rain sensor blower threshold (volts)");
-  out.Value(panel.BlRH, "RH threshold (%)");
-  out.Value(panel.BlSpeed, "Blower speed (rain and RH both below threshold)");
+  Values(out, panel, kBlowerFields);
   out.Line("");
 
   out.Line("CHANNEL " + std::string(kCalibrationBlockHeader));
@@ -86,23 +126,11 @@ std::string WriteConfigurationText(const ConfigPanel& panel, const std::vector<s
   out.Line("");
 
   out.Value(std::string(kCoefHeader), "Coefficients for LN2 calibration and surface sensors");
-  out.Value(panel.CFG_C1, "LN2 liq depth in cm");
-  out.Value(panel.CFG_C2, "LN2 BP C0, the LN2 boiling point linear equation");
-  out.Value(panel.CFG_C3, "LN2 BP C1");
-  out.Value(panel.CFG_C4, "LN2 interfaces correction");
-  out.Value(panel.CFG_C5, "LN2 polystyrene dielectric loss coef ~ 1.16e-5 K/K-cm-GHz");
-  out.Value(panel.CFG_C6, "LN2 Styrofoam thickness [cm]");
-  out.Value(panel.CFG_C7, "Air press C0,C1 (P=C0+C1*Volts)");
-  out.Value(panel.CFG_C8, "X-tilt equation C0,C1");
-  out.Value(panel.CFG_C9, "Y-tilt equation C0,C1");
-  out.Value(panel.CFG_C10, "IRT window reflection, absorption");
+  Values(out, panel, kCoefFields);
   out.Line("");
 
   out.Line(std::string(kUserCorrectionsHeader));
-  out.Value(panel.Offset1, "Pressure sensor offset");
-  out.Value(panel.Offset2, "Tamb correction");
-  out.Value(panel.Offset3, "Rh correction");
-  out.Value(panel.Offset4, "BB sensor correction");
+  Values(out, panel, kUserCorrectionFields);
   return std::move(out).Text();
 }
 

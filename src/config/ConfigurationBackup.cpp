@@ -9,7 +9,7 @@
 #include "ConfigFileWriter.h"
 #include "ConfigParser.h"
 #include "FrequencyCalRecord.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "TipConfigRecord.h"
 #include "UserCorrectionsRecord.h"
 #include "app/InstrumentText.h"

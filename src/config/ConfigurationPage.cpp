@@ -27,6 +27,7 @@
 #include "SettingsExchange.h"
 #include "app/AppError.h"
 #include "app/InstrumentText.h"
+#include "app/GuardedHandler.h"
 
 namespace varnok {
 
@@ -90,11 +91,14 @@ void ConfigurationPage::BuildLayout() {
   for (QPushButton* b : {readAll, uploadAll, save7, open, save, activate}) bar->addWidget(b);
   bar->addStretch(1);
   page->addLayout(bar);
-  connect(readAll, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ReadAllBtnClick));
-  connect(uploadAll, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::UloadAllBtnClick));
-  connect(save7, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::Button7Click));
-  connect(open, &QPushButton::clicked, this, &ConfigurationPage::OpenCFGClick);
-  connect(activate, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ActivateBtnClick));
+  connect(readAll, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &ConfigurationPage::ReadAllBtnClick)));
+  connect(uploadAll, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &ConfigurationPage::UloadAllBtnClick)));
+  connect(save7, &QPushButton::clicked, this, Guarded(Gated(link_, this, &ConfigurationPage::Button7Click)));
+  connect(open, &QPushButton::clicked, this, Guarded(this, &ConfigurationPage::OpenCFGClick));
+  connect(activate, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &ConfigurationPage::ActivateBtnClick)));
   // "Save" performs no action.
 
   // Panel groups on the left (scrolled when the window is low), editor on the right, the table below:
@@ -252,8 +256,10 @@ void ConfigurationPage::BuildLayout() {
   tableBar->addWidget(ftLabel);
   tableBar->addStretch(1);
   tableColumn->addLayout(tableBar);
-  connect(uploadCal, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::UploadCalibrationBtnClick));
-  connect(readCal, &QPushButton::clicked, this, Gated(link_, this, &ConfigurationPage::ReadCalibrTableBtnClick));
+  connect(uploadCal, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &ConfigurationPage::UploadCalibrationBtnClick)));
+  connect(readCal, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &ConfigurationPage::ReadCalibrTableBtnClick)));
 
   fTable_ = new QTableWidget(kCalibrationRows + 1, kCalibrationColumns);
   fTable_->setObjectName(QStringLiteral("FTable"));

@@ -1,7 +1,7 @@
 #include "FrequencyCalRecord.h"
 
 #include "Float32.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "PointFormat.h"
 #include "app/TextConversions.h"
 

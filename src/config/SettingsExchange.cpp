@@ -5,7 +5,7 @@
 #include "BlowerRecord.h"
 #include "CalConstantsRecord.h"
 #include "CommandExchange.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "TipConfigRecord.h"
 #include "UserCorrectionsRecord.h"
 #include "link/CommandCodes.h"

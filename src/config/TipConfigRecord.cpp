@@ -3,7 +3,7 @@
 #include <string>
 
 #include "Float32.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "app/AppError.h"
 #include "app/TextConversions.h"
 

@@ -1,7 +1,7 @@
 #include "UserCorrectionsRecord.h"
 
 #include "Float32.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "app/TextConversions.h"
 
 namespace varnok {

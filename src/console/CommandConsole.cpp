@@ -16,13 +16,12 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "app/AppError.h"
-#include "app/ErrorDisplay.h"
 #include "app/InstrumentText.h"
 #include "app/SettingsFile.h"
 #include "console/ConsoleSettings.h"
 #include "console/ReplyLog.h"
 #include "link/InstrumentLink.h"
+#include "app/GuardedHandler.h"
 
 namespace varnok {
 
@@ -37,7 +36,6 @@ CommandConsole::CommandConsole(InstrumentLink& link, SettingsFile& settings, QWi
   setObjectName("Form2");
   setWindowTitle("Execiute Commands");
   alertSound_ = [] { QApplication::beep(); };
-  errorDisplay_ = ShowErrorDisplay;
 
   auto* outer = new QVBoxLayout(this);
   outer->setContentsMargins(0, 0, 0, 0);
@@ -108,17 +106,19 @@ CommandConsole::CommandConsole(InstrumentLink& link, SettingsFile& settings, QWi
   QAction* sort1 = popupMenu1_->addAction("Sort");
   sort1->setObjectName("Sort1");
 
-  connect(exeBtn_, &QPushButton::clicked, this, [this] { exeBtnClick(); });
-  connect(button1_, &QPushButton::clicked, this, [this] { Button1Click(); });
-  connect(button2_, &QPushButton::clicked, this, [this] { Button2Click(); });
-  connect(delete1, &QAction::triggered, this, [this] { Delete1Click(); });
-  connect(sort1, &QAction::triggered, this, [this] { Sort1Click(); });
+  connect(exeBtn_, &QPushButton::clicked, this, Guarded([this] { exeBtnClick(); }));
+  connect(button1_, &QPushButton::clicked, this, Guarded([this] { Button1Click(); }));
+  connect(button2_, &QPushButton::clicked, this, Guarded([this] { Button2Click(); }));
+  connect(delete1, &QAction::triggered, this, Guarded([this] { Delete1Click(); }));
+  connect(sort1, &QAction::triggered, this, Guarded([this] { Sort1Click(); }));
   auto showMenu = [this](QWidget* from, const QPoint& at) { popupMenu1_->popup(from->mapToGlobal(at)); };
-  connect(ip_, &QWidget::customContextMenuRequested, this, [this, showMenu](const QPoint& at) { showMenu(ip_, at); });
+  connect(ip_, &QWidget::customContextMenuRequested, this,
+          Guarded([this, showMenu](const QPoint& at) { showMenu(ip_, at); }));
   connect(ip_->lineEdit(), &QWidget::customContextMenuRequested, this,
-          [this, showMenu](const QPoint& at) { showMenu(ip_->lineEdit(), at); });
-  connect(ip_, &QComboBox::activated, this, [this](int) { entrySelected_ = true; });
-  connect(ip_->lineEdit(), &QLineEdit::textEdited, this, [this](const QString&) { entrySelected_ = false; });
+          Guarded([this, showMenu](const QPoint& at) { showMenu(ip_->lineEdit(), at); }));
+  connect(ip_, &QComboBox::activated, this, Guarded([this](int) { entrySelected_ = true; }));
+  connect(ip_->lineEdit(), &QLineEdit::textEdited, this,
+          Guarded([this](const QString&) { entrySelected_ = false; }));
   ip_->installEventFilter(this);
   ip_->lineEdit()->installEventFilter(this);
 
@@ -190,13 +190,9 @@ void CommandConsole::WriteSettingsIfOpen() {
 }
 
 void CommandConsole::closeEvent(QCloseEvent* event) {
-  try {
-    FormClose();
-  } catch (const AppError& error) {
-    // Reported, and the window closes all the same: a window that refuses to close would also
-    // refuse the program's end, and the program could never be quit.
-    if (errorDisplay_) errorDisplay_(error.what());
-  }
+  // A file that cannot be written is reported, and the window closes all the same: a window that
+  // refuses to close would also refuse the program's end, and the program could never be quit.
+  RunGuarded([this] { FormClose(); });
   event->accept();
 }
 

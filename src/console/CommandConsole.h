@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 
+#include "app/ShellPage.h"
 #include "console/CommandHistory.h"
 
 class QCloseEvent;
@@ -22,7 +23,7 @@ class SettingsFile;
 // The second window, "Execiute Commands": the technician types one text command, runs it through the
 // instrument link and reads the reply in a log; successful commands form a history kept in the
 // settings file (section Form2) together with the window's geometry.
-class CommandConsole : public QWidget {
+class CommandConsole : public QWidget, public ShellPage {
   Q_OBJECT
  public:
   CommandConsole(InstrumentLink& link, SettingsFile& settings, QWidget* parent = nullptr);
@@ -30,8 +31,6 @@ class CommandConsole : public QWidget {
 
   // The system's default alert sound (QApplication::beep unless replaced, e.g. by a test).
   void SetAlertSound(std::function<void()> alert) { alertSound_ = std::move(alert); }
-  // The top-level error display for a settings file that cannot be written on closing.
-  void SetErrorDisplay(std::function<void(const std::string&)> display) { errorDisplay_ = std::move(display); }
 
   // Handlers, named after their controls.
   void exeBtnClick();
@@ -46,6 +45,8 @@ class CommandConsole : public QWidget {
   // remembered in this run is lost. Does nothing when the console is hidden (its last closing wrote
   // them). The caller saves the file.
   void WriteSettingsIfOpen();
+  // The same, as the main window's step before it saves (the console writes into its own file).
+  void BeforeSettingsSaved(SettingsFile&) override { WriteSettingsIfOpen(); }
 
   const CommandHistory& History() const { return history_; }
 
@@ -65,7 +66,6 @@ class CommandConsole : public QWidget {
   CommandHistory history_;
   bool entrySelected_ = false;  // the edit text was picked from the list and not edited since
   std::function<void()> alertSound_;
-  std::function<void(const std::string&)> errorDisplay_;
 
   QWidget* panelLeft_ = nullptr;
   QWidget* panelRight_ = nullptr;

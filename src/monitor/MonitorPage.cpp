@@ -24,6 +24,7 @@
 #include "monitor/MonitorChart.h"
 #include "monitor/SampleTick.h"
 #include "monitor/ToolIcons.h"
+#include "app/GuardedHandler.h"
 
 namespace varnok {
 namespace {
@@ -64,13 +65,14 @@ QFrame* Panel(const char* name, QWidget* parent) {
 
 MonitorPage::MonitorPage(InstrumentLink& link, QWidget* parent)
     : QWidget(parent), link_(link), alertSound_([] { QApplication::beep(); }) {
-  setObjectName("TabMonitor");
+  setObjectName("MonitorPage");  // the tab sheet holding it is TabMonitor
   model_.ZeroOffsets();
 
   chartTimer_ = new QTimer(this);
   chartTimer_->setObjectName("chartTimer");
   chartTimer_->setInterval(500);
-  connect(chartTimer_, &QTimer::timeout, this, GatedTick(link_, chartTimer_, this, &MonitorPage::chartTimerTimer));
+  connect(chartTimer_, &QTimer::timeout, this,
+          Guarded(GatedTick(link_, chartTimer_, this, &MonitorPage::chartTimerTimer)));
 
   auto* header = Panel("Panel6", this);
   auto* headerLayout = new QHBoxLayout(header);
@@ -109,18 +111,21 @@ QWidget* MonitorPage::BuildChannelPanel() {
   channelMenu_ = Named(new QMenu(channelList_), "PopupMenu2");
   QAction* draw = channelMenu_->addAction("Add to selection");
   draw->setObjectName("Draw1");
-  connect(draw, &QAction::triggered, this, Gated(link_, this, &MonitorPage::Draw1Click));
+  connect(draw, &QAction::triggered, this, Guarded(Gated(link_, this, &MonitorPage::Draw1Click)));
   channelList_->setContextMenuPolicy(Qt::CustomContextMenu);
-  connect(channelList_, &QWidget::customContextMenuRequested, this,
-          [this](const QPoint& at) { channelMenu_->popup(channelList_->viewport()->mapToGlobal(at)); });
+  connect(channelList_, &QWidget::customContextMenuRequested, this, Guarded([this](const QPoint& at) {
+    channelMenu_->popup(channelList_->viewport()->mapToGlobal(at));
+  }));
   layout->addWidget(channelList_, 1);
 
   auto* setOffsets = Named(new QPushButton("Set offsets", panel), "SetOffsetsBtn", "Remember current value as offset");
   auto* zeroOffsets = Named(new QPushButton("Zero offsets", panel), "ZeroOffsetsBtn", "Zero offset");
   auto* copy = Named(new QPushButton("Copy Chart", panel), "Button8", "Copy Chart to Clipboard. Use CtrlV to paste.");
-  connect(setOffsets, &QPushButton::clicked, this, Gated(link_, this, &MonitorPage::SetOffsetsBtnClick));
-  connect(zeroOffsets, &QPushButton::clicked, this, Gated(link_, this, &MonitorPage::ZeroOffsetsBtnClick));
-  connect(copy, &QPushButton::clicked, this, &MonitorPage::Button8Click);
+  connect(setOffsets, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &MonitorPage::SetOffsetsBtnClick)));
+  connect(zeroOffsets, &QPushButton::clicked, this,
+          Guarded(Gated(link_, this, &MonitorPage::ZeroOffsetsBtnClick)));
+  connect(copy, &QPushButton::clicked, this, Guarded(this, &MonitorPage::Button8Click));
   layout->addWidget(setOffsets);
   layout->addWidget(zeroOffsets);
   layout->addWidget(copy);
@@ -140,11 +145,11 @@ QWidget* MonitorPage::BuildToolbar() {
   plotButton_ = Named(new QToolButton(bar), "PlotBtn", "Set chart timer\nand plot data.");
   plotButton_->setCheckable(true);
   plotButton_->setIcon(ToolIcon(ToolGlyph::Plot));
-  connect(plotButton_, &QToolButton::clicked, this, Gated(link_, this, &MonitorPage::PlotBtnClick));
+  connect(plotButton_, &QToolButton::clicked, this, Guarded(Gated(link_, this, &MonitorPage::PlotBtnClick)));
   layout->addWidget(plotButton_);
 
   auto* clear = Named(new QPushButton("Clear", bar), "chartReset", "Reset Chart. \nZero time.");
-  connect(clear, &QPushButton::clicked, this, Gated(link_, this, &MonitorPage::chartResetClick));
+  connect(clear, &QPushButton::clicked, this, Guarded(Gated(link_, this, &MonitorPage::chartResetClick)));
   layout->addWidget(clear);
 
   struct Tool {
@@ -162,7 +167,7 @@ QWidget* MonitorPage::BuildToolbar() {
   for (const Tool& tool : tools) {
     auto* button = Named(new QToolButton(bar), tool.name, tool.hint);
     button->setIcon(ToolIcon(tool.glyph));
-    connect(button, &QToolButton::clicked, this, tool.handler);
+    connect(button, &QToolButton::clicked, this, Guarded(this, tool.handler));
     layout->addWidget(button);
   }
 
@@ -261,6 +266,36 @@ void MonitorPage::chartTimerTimer() {
       chart_->DataChanged();
       return;
   }
+}
+
+void MonitorPage::ShowSettings(const MainWindowSettings& stored) {
+  window_->setValue(stored.chartWindow);
+  timeStep_->setText(QString::fromStdString(stored.chartTimer));
+  last_->setChecked(stored.chartLast);
+}
+
+void MonitorPage::TakeSettings(MainWindowSettings& settings) const {
+  settings.chartWindow = window_->value();
+  settings.chartTimer = timeStep_->text().toStdString();
+  settings.chartLast = last_->isChecked();
+}
+
+void MonitorPage::StartPictureReadings() {
+  channelList_->clearSelection();
+  for (int row : {0, 1, 2, 17, 18}) {
+    if (row < channelList_->count()) channelList_->item(row)->setSelected(true);
+  }
+  Draw1Click();
+  pictureTimeStep_ = timeStep_->text();
+  pictureReadings_ = true;
+  timeStep_->setText(QStringLiteral("0.1"));
+  plotButton_->click();
+}
+
+void MonitorPage::StopPictureReadings() {
+  if (!pictureReadings_) return;
+  pictureReadings_ = false;
+  timeStep_->setText(pictureTimeStep_);
 }
 
 void MonitorPage::Draw1Click() {

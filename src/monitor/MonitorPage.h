@@ -3,6 +3,7 @@
 
 #include <functional>
 
+#include "app/ShellPage.h"
 #include "link/InstrumentLink.h"
 #include "monitor/ChartAxes.h"
 #include "monitor/SamplingModel.h"
@@ -22,7 +23,7 @@ class MonitorChart;
 
 // The MONITOR page: pick housekeeping channels, sample them at a chosen period and watch them as
 // lines over the sample number, like a slow oscilloscope.
-class MonitorPage : public QWidget {
+class MonitorPage : public QWidget, public ShellPage {
   Q_OBJECT
 
  public:
@@ -34,6 +35,13 @@ class MonitorPage : public QWidget {
   SamplingModel& Model() { return model_; }
   ChartAxes& Axes() { return axes_; }
   MonitorChart* Chart() const { return chart_; }
+
+  // The chart's settings (section Chart): Window, Timer and Last.
+  void ShowSettings(const MainWindowSettings& stored) override;
+  void TakeSettings(MainWindowSettings& settings) const override;
+  // Five housekeeping channels sampled ten times a second; the technician's time step is put back after.
+  void StartPictureReadings() override;
+  void StopPictureReadings() override;
 
  signals:
   // A message for the second panel of the main window's status bar.
@@ -70,6 +78,8 @@ class MonitorPage : public QWidget {
   QSpinBox* window_ = nullptr;
   QTimer* chartTimer_ = nullptr;
   MonitorChart* chart_ = nullptr;
+  QString pictureTimeStep_;  // the time step the technician had before the picture readings
+  bool pictureReadings_ = false;
 };
 
 }  // namespace varnok

@@ -1,6 +1,7 @@
 #pragma once
 #include <QWidget>
 
+#include "app/Timer1Client.h"
 #include "link/InstrumentLink.h"
 
 class QTableWidget;
@@ -9,7 +10,7 @@ namespace varnok {
 
 // The status grid of the STATUS/CONTROL page: the instrument's clock and housekeeping readings, which
 // the main window's Timer1 refreshes once a second through Timer1Timer.
-class StatusPanel : public QWidget {
+class StatusPanel : public QWidget, public Timer1Client {
   Q_OBJECT
 
  public:
@@ -19,7 +20,7 @@ class StatusPanel : public QWidget {
 
  public slots:
   // One status poll: does nothing while no instrument is connected.
-  void Timer1Timer();
+  void Timer1Timer() override;
 
  private:
   InstrumentLink& link_;

@@ -10,14 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/AppError.h"
-#include "app/ErrorDisplay.h"
 #include "app/InstrumentText.h"
 #include "procedures/CommandLines.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcedureFiles.h"
 #include "procedures/ProcessList.h"
 #include "procedures/StartCheck.h"
+#include "app/GuardedHandler.h"
 
 namespace varnok {
 
@@ -54,7 +53,6 @@ ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* par
     QMessageBox box(QMessageBox::NoIcon, "Varnok Omblet", QString::fromStdString(text), QMessageBox::Ok, this);
     box.exec();
   };
-  errorDisplay_ = ShowErrorDisplay;
 
   auto* column = new QVBoxLayout(this);
   column->addWidget(HeaderLabel("Procedure Control", "Label35", this));
@@ -123,10 +121,10 @@ ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* par
 
   // A mouse press makes the row current before it selects it, so the memo follows the selection (the
   // file "Start" runs), not the current row.
-  connect(fileListBox1_, &QListWidget::itemSelectionChanged, this, [this] { FileListBox1Click(); });
-  connect(startBtn_, &QPushButton::clicked, this, [this] { PRCStartBtnClick(); });
-  connect(idleBtn_, &QPushButton::clicked, this, [this] { PRCIdelBtnClick(); });
-  connect(stopBtn_, &QPushButton::clicked, this, [this] { PRCStopBtnClick(); });
+  connect(fileListBox1_, &QListWidget::itemSelectionChanged, this, Guarded([this] { FileListBox1Click(); }));
+  connect(startBtn_, &QPushButton::clicked, this, Guarded([this] { PRCStartBtnClick(); }));
+  connect(idleBtn_, &QPushButton::clicked, this, Guarded([this] { PRCIdelBtnClick(); }));
+  connect(stopBtn_, &QPushButton::clicked, this, Guarded([this] { PRCStopBtnClick(); }));
 }
 
 ProcedurePanel::~ProcedurePanel() = default;
@@ -140,23 +138,28 @@ std::string ProcedurePanel::SelectedProcedurePath() const {
   return JoinFolderAndName(folder_.string(), item->data(kFileNameBytesRole).toByteArray().toStdString());
 }
 
+std::string ProcedurePanel::ProgramName() const { return qxName_->text().toStdString(); }
+
+void ProcedurePanel::ShowSettings(const MainWindowSettings& stored) {
+  qxName_->setText(QString::fromStdString(stored.qxName));
+}
+
+void ProcedurePanel::TakeSettings(MainWindowSettings& settings) const { settings.qxName = ProgramName(); }
+
 void ProcedurePanel::FileListBox1Click() {
   const std::string path = SelectedProcedurePath();
   if (path.empty()) return;
-  try {
-    const std::vector<std::string> lines = ReadProcedureLines(path);
-    // The file as a whole is UTF-8 when valid, otherwise Windows-1252.
-    std::string text;
-    for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "" : "\n") + lines[i];
-    procMemo_->setPlainText(QString::fromStdString(InstrumentTextToUtf8(text)));
-  } catch (const AppError& error) {
-    if (errorDisplay_) errorDisplay_(error.what());
-  }
+  // A file that cannot be read ends the handler (the memo keeps its text) and reaches the error display.
+  const std::vector<std::string> lines = ReadProcedureLines(path);
+  // The file as a whole is UTF-8 when valid, otherwise Windows-1252.
+  std::string text;
+  for (std::size_t i = 0; i < lines.size(); ++i) text += (i == 0 ? "" : "\n") + lines[i];
+  procMemo_->setPlainText(QString::fromStdString(InstrumentTextToUtf8(text)));
 }
 
 void ProcedurePanel::PRCStartBtnClick() {
   StartFacts facts;
-  facts.programName = qxName_->text().toStdString();
+  facts.programName = ProgramName();
   facts.programExists = ProgramFileExists(folder_, facts.programName);
   facts.procedurePath = SelectedProcedurePath();
   if (facts.programExists && !facts.procedurePath.empty()) {
@@ -171,7 +174,7 @@ void ProcedurePanel::PRCStartBtnClick() {
 }
 
 void ProcedurePanel::PRCIdelBtnClick() {
-  const std::string programName = qxName_->text().toStdString();
+  const std::string programName = ProgramName();
   const auto line = IdleCommandLine(programName);
   if (!line) {
     if (messageBox_) messageBox_(CommandLineTooLongMessage(programName.size() + 4));

@@ -1,13 +1,14 @@
 #include "testpanel/OptionBits.h"
 
 #include "link/CommandCodes.h"
+#include "link/LittleEndian.h"
 
 namespace varnok {
 
 PanelCommand SetOptionBitCommand(std::uint32_t mask, bool on) {
-  return PanelCommand{on ? cmd::kSetOptionBits : cmd::kClearOptionBits,
-                      {static_cast<std::uint8_t>(mask), static_cast<std::uint8_t>(mask >> 8),
-                       static_cast<std::uint8_t>(mask >> 16), static_cast<std::uint8_t>(mask >> 24)}};
+  PanelCommand command{on ? cmd::kSetOptionBits : cmd::kClearOptionBits, std::vector<std::uint8_t>(4)};
+  PutUInt32(command.payload.data(), mask);
+  return command;
 }
 
 PanelCommand ReadOptionBitsCommand() { return PanelCommand{cmd::kReadOptionBits, {}}; }

@@ -15,6 +15,7 @@
 #include "testpanel/ArrowIcon.h"
 #include "testpanel/FanCommand.h"
 #include "testpanel/OptionBits.h"
+#include "app/GuardedHandler.h"
 
 namespace varnok {
 namespace {
@@ -79,7 +80,7 @@ class FanKeys : public QObject {
 }  // namespace
 
 TestPage::TestPage(InstrumentLink& link, QWidget* parent) : QWidget(parent), link_(link) {
-  setObjectName("TabSheet1");
+  setObjectName("TestPage");  // the tab sheet holding it is TabSheet1
   setWindowTitle("TEST");
   BuildElevationPanel();
   BuildAzimuthPanel();
@@ -106,7 +107,7 @@ void TestPage::AddDriveButtons(QWidget* panel, std::span<const DrivePlace> place
       button->setIcon(ArrowIcon(place.direction, arrowColour));
       button->setIconSize(QSize(24, 24));
     }
-    connect(button, &QPushButton::clicked, this, Gated(link_, this, place.click));
+    connect(button, &QPushButton::clicked, this, Guarded(Gated(link_, this, place.click)));
   }
 }
 
@@ -157,7 +158,7 @@ void TestPage::BuildFan() {
   fan_->setFocusPolicy(Qt::StrongFocus);
   fan_->installEventFilter(new FanKeys(fan_));
   // Connected after the initial position is set: nothing is sent at start-up.
-  connect(fan_, &QScrollBar::valueChanged, this, Gated(link_, this, &TestPage::FanChange));
+  connect(fan_, &QScrollBar::valueChanged, this, Guarded(Gated(link_, this, &TestPage::FanChange)));
 }
 
 void TestPage::BuildOptions() {
@@ -173,13 +174,13 @@ void TestPage::BuildOptions() {
     box->setGeometry(12, 26 + static_cast<int>(i) * 26, 210, 20);
     box->setChecked(false);
     // clicked: the user's clicks only; "Refresh" runs the click action itself.
-    connect(box, &QCheckBox::clicked, this, Gated(link_, this, clicks[i]));
+    connect(box, &QCheckBox::clicked, this, Guarded(Gated(link_, this, clicks[i])));
     optionBoxes_[i] = box;
   }
   auto* refresh = new QPushButton("Refresh", groupBox6_);
   refresh->setObjectName("Button5");
   refresh->setGeometry(12, 26 + 4 * 26 + 4, 80, 26);
-  connect(refresh, &QPushButton::clicked, this, Gated(link_, this, &TestPage::Button5Click));
+  connect(refresh, &QPushButton::clicked, this, Guarded(Gated(link_, this, &TestPage::Button5Click)));
 }
 
 void TestPage::Drive(DriveButton button) { RunDriveAction(link_, DriveButtonAction(button)); }

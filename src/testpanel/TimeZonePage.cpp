@@ -8,6 +8,7 @@
 #include "link/InstrumentLink.h"
 #include "testpanel/TimeZoneLists.h"
 #include "testpanel/ZoneCheck.h"
+#include "app/GuardedHandler.h"
 
 namespace varnok {
 namespace {
@@ -53,7 +54,7 @@ QPushButton* AddButton(QWidget* parent, const char* name, const char* caption, c
 }  // namespace
 
 TimeZonePage::TimeZonePage(QWidget* parent) : QWidget(parent) {
-  setObjectName("TabHiddent");
+  setObjectName("TimeZonePage");  // the tab sheet holding it is TabHiddent
   setWindowTitle("TabHiddent");
 
   AddLabel(this, "System Configuration ", QRect(16, 12, 260, 20), true);
@@ -74,7 +75,7 @@ TimeZonePage::TimeZonePage(QWidget* parent) : QWidget(parent) {
   AddLabel(this, "Zone", QRect(16, 120, 50, 22), false);
   AddList(this, "ComboBox5", TimeZoneItems(), kInitialZone, QRect(70, 120, 196, 22));
   QPushButton* setZone = AddButton(this, "BitBtn18", "Set Zone", QRect(280, 118, 90, 26));
-  connect(setZone, &QPushButton::clicked, this, &TimeZonePage::BitBtn18Click);
+  connect(setZone, &QPushButton::clicked, this, Guarded(this, &TimeZonePage::BitBtn18Click));
 }
 
 void TimeZonePage::BindZoneCheck(ZoneCheckBinding binding) { binding_ = std::move(binding); }

@@ -18,6 +18,7 @@
 #include "CommandLayer.h"
 #include "FeaturePages.h"
 #include "SettingsFile.h"
+#include "Timer1Client.h"
 #include "WindowTestSupport.h"
 
 namespace varnok::test {
@@ -262,14 +263,78 @@ TEST_F(MainWindowTest, HandWrittenFileKeepsWhatTheProgramDoesNotKnow) {
   }
 }
 
-TEST_F(MainWindowTest, BeforeSaveHookWritesIntoTheSameFile) {
+TEST_F(MainWindowTest, PageStepBeforeSaveWritesIntoTheSameFile) {
+  struct SectionPage : ShellPage {
+    void BeforeSettingsSaved(SettingsFile& f) override { f.WriteString("Form2", "Top", "77"); }
+  } page;
   const fs::path file = folder_ / "hook.INI";
   {
     auto w = Open(file, false);
-    w->SetBeforeSettingsSavedHook([](SettingsFile& f) { f.WriteString("Form2", "Top", "77"); });
+    w->AddShellPage(page);
     w->close();
   }
   EXPECT_EQ(SettingsFile(file).ReadInteger("Form2", "Top", 0), 77);
+}
+
+// The real pages keep their values through the window's page contract, not through the names of their
+// controls: with every control of the pages renamed, the values typed in still reach the file and come
+// back into the same controls.
+TEST_F(MainWindowTest, RenamedPageControlsStillKeepTheirValues) {
+  const fs::path file = folder_ / "renamed.INI";
+  WriteText(file, "[Form]\nQXName=Run7.exe\n");
+  auto openWithPages = [&] {
+    MainWindowSetup setup;
+    setup.settingsPath = file;
+    setup.workingFolder = folder_.Path();
+    setup.tone = &tone_;
+    setup.installPages = InstallFeaturePages;
+    return std::make_unique<MainWindow>(std::move(setup));
+  };
+  auto renameEveryPageControl = [](MainWindow& w) {
+    for (QWidget* control : w.Pages()->findChildren<QWidget*>()) {
+      control->setObjectName(QStringLiteral("renamed-") + control->objectName());
+    }
+  };
+  {
+    auto w = openWithPages();
+    auto* wind = Find<QSpinBox>(*w, "Wind");
+    auto* chartTS = Find<QLineEdit>(*w, "chartTS");
+    auto* last = Find<QCheckBox>(*w, "Last");
+    ASSERT_TRUE(wind && chartTS && last);
+    EXPECT_EQ(Find<QLineEdit>(*w, "QXName")->text(), "Run7.exe");
+    renameEveryPageControl(*w);
+    wind->setValue(4321);
+    chartTS->setText(QStringLiteral("0.25"));
+    last->setChecked(true);
+    const MainWindowSettings now = w->CurrentSettings();
+    EXPECT_EQ(now.qxName, "Run7.exe");
+    EXPECT_TRUE(w->close());
+  }
+  const MainWindowSettings stored = ReadMainWindowSettings(SettingsFile(file));
+  EXPECT_EQ(stored.chartWindow, 4321);
+  EXPECT_EQ(stored.chartTimer, "0.25");
+  EXPECT_TRUE(stored.chartLast);
+
+  auto w = openWithPages();
+  EXPECT_EQ(Find<QSpinBox>(*w, "Wind")->value(), 4321);
+  EXPECT_EQ(Find<QLineEdit>(*w, "chartTS")->text(), "0.25");
+  EXPECT_TRUE(Find<QCheckBox>(*w, "Last")->isChecked());
+  w->close();
+}
+
+// Each tab sheet's name belongs to the tab sheet alone: the page inside has a name of its own.
+TEST_F(MainWindowTest, TabSheetNamesAreUniqueInTheWindow) {
+  MainWindowSetup setup;
+  setup.settingsPath = folder_ / "none.INI";
+  setup.workingFolder = folder_.Path();
+  setup.tone = &tone_;
+  setup.installPages = InstallFeaturePages;
+  MainWindow w(std::move(setup));
+  for (int i = 0; i < w.Pages()->count(); ++i) {
+    const QString name = w.Pages()->widget(i)->objectName();
+    EXPECT_EQ(w.findChildren<QWidget*>(name).size(), 1) << name.toStdString();
+  }
+  w.close();
 }
 
 TEST_F(MainWindowTest, UnwritableFileIsReportedOnceAndTheWindowCloses) {
@@ -355,8 +420,13 @@ TEST_F(MainWindowTest, HooksRunFromTheirControls) {
   auto w = Open(folder_ / "none.INI", false);
   int consoleOpened = 0;
   int ticks = 0;
+  struct CountingClient : Timer1Client {
+    explicit CountingClient(int& ticks) : ticks(ticks) {}
+    void Timer1Timer() override { ++ticks; }
+    int& ticks;
+  } client(ticks);
   w->SetSpeedButton1Hook([&] { ++consoleOpened; });
-  w->SetTimer1Hook([&] { ++ticks; });
+  w->SetTimer1Client(client);
   Find<QToolButton>(*w, "SpeedButton1")->click();
   EXPECT_EQ(consoleOpened, 1);
   Find<QTimer>(*w, "Timer1")->setInterval(10);

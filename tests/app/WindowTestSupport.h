@@ -1,6 +1,6 @@
 #pragma once
-// Shared pieces of the main-window tests: a temporary folder, a tone counter, a recorder of the error
-// display and stand-ins for the feature pages' controls that the settings file fills.
+// Shared pieces of the main-window tests: a temporary folder, a tone counter, and a stand-in for the
+// feature pages that keep values in the settings file.
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -18,11 +18,13 @@
 #include <QLayout>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QVBoxLayout>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "ErrorDisplay.h"
+#include "ErrorRecorder.h"
 #include "MainWindow.h"
+#include "ShellPage.h"
 #include "ToneOutput.h"
 
 namespace varnok::test {
@@ -33,19 +35,6 @@ class CountingTone : public ToneOutput {
  public:
   int count = 0;
   void PlayErrorTone() override { ++count; }
-};
-
-// Records what the error display would show instead of opening a message box.
-class ErrorRecorder {
- public:
-  ErrorRecorder() {
-    previous_ = SetErrorDisplaySinkForTesting([this](const std::string& text) { shown.push_back(text); });
-  }
-  ~ErrorRecorder() { SetErrorDisplaySinkForTesting(std::move(previous_)); }
-  std::vector<std::string> shown;
-
- private:
-  ErrorDisplaySink previous_;
 };
 
 class TempFolder {
@@ -74,24 +63,50 @@ inline std::string ReadText(const fs::path& path) {
   return s.str();
 }
 
-// The controls of the MONITOR and STATUS/CONTROL pages that keep their values in the settings file, as
-// those pages name them.
+// The controls of the MONITOR and STATUS/CONTROL pages that keep their values in the settings file,
+// named as those pages name them, on one stand-in page handed to the window as the pages are.
+class StandInPage : public QWidget, public ShellPage {
+ public:
+  explicit StandInPage(QWidget* parent) : QWidget(parent) {
+    auto* column = new QVBoxLayout(this);
+    wind = new QSpinBox(this);
+    wind->setObjectName(QStringLiteral("Wind"));
+    wind->setRange(1, 100000);
+    wind->setValue(500);  // the page's own start value, replaced by the stored one
+    column->addWidget(wind);
+    chartTS = new QLineEdit(QStringLiteral("0.5"), this);
+    chartTS->setObjectName(QStringLiteral("chartTS"));
+    column->addWidget(chartTS);
+    last = new QCheckBox(this);
+    last->setObjectName(QStringLiteral("Last"));
+    column->addWidget(last);
+    qxName = new QLineEdit(this);
+    qxName->setObjectName(QStringLiteral("QXName"));
+    qxName->setVisible(false);
+    column->addWidget(qxName);
+  }
+  void ShowSettings(const MainWindowSettings& stored) override {
+    wind->setValue(stored.chartWindow);
+    chartTS->setText(QString::fromStdString(stored.chartTimer));
+    last->setChecked(stored.chartLast);
+    qxName->setText(QString::fromStdString(stored.qxName));
+  }
+  void TakeSettings(MainWindowSettings& settings) const override {
+    settings.chartWindow = wind->value();
+    settings.chartTimer = chartTS->text().toStdString();
+    settings.chartLast = last->isChecked();
+    settings.qxName = qxName->text().toStdString();
+  }
+  QSpinBox* wind;
+  QLineEdit* chartTS;
+  QCheckBox* last;
+  QLineEdit* qxName;
+};
+
 inline void InstallStandInPages(MainWindow& window) {
-  auto* wind = new QSpinBox(window.TabMonitor());
-  wind->setObjectName(QStringLiteral("Wind"));
-  wind->setRange(1, 100000);
-  wind->setValue(500);  // the page's own start value, replaced by the stored one
-  window.TabMonitor()->layout()->addWidget(wind);
-  auto* chartTS = new QLineEdit(QStringLiteral("0.5"), window.TabMonitor());
-  chartTS->setObjectName(QStringLiteral("chartTS"));
-  window.TabMonitor()->layout()->addWidget(chartTS);
-  auto* last = new QCheckBox(window.TabMonitor());
-  last->setObjectName(QStringLiteral("Last"));
-  window.TabMonitor()->layout()->addWidget(last);
-  auto* qxName = new QLineEdit(window.TabStatus());
-  qxName->setObjectName(QStringLiteral("QXName"));
-  qxName->setVisible(false);
-  window.TabStatus()->layout()->addWidget(qxName);
+  auto* page = new StandInPage(window.TabMonitor());
+  window.TabMonitor()->layout()->addWidget(page);
+  window.AddShellPage(*page);
 }
 
 template <class T>

@@ -101,7 +101,7 @@ TEST_F(CalibrationPageTest, ControlsCarryTheirNamesTextsAndStates) {
     EXPECT_EQ(button->text().toStdString(), c.text);
     EXPECT_EQ(button->isEnabled(), c.enabled) << c.name;
   }
-  EXPECT_EQ(page.objectName(), "TabCalibrate");
+  EXPECT_EQ(page.objectName(), "CalibrationPage");
   EXPECT_FALSE(Find<QCheckBox>("CalCB")->isChecked());
   EXPECT_EQ(Find<QLabel>("Panel7")->text().toStdString(), "Calibration");
   EXPECT_EQ(Find<QLabel>("Label49")->text().toStdString(), "Label49");

@@ -15,7 +15,7 @@
 #include "ExactNumberText.h"
 #include "FakeInstrumentLink.h"
 #include "FrequencyCalRecord.h"
-#include "LittleEndian.h"
+#include "link/LittleEndian.h"
 #include "TipConfigRecord.h"
 #include "UserCorrectionsRecord.h"
 

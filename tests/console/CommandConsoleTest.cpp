@@ -13,6 +13,7 @@
 #include <QStatusBar>
 #include <QTest>
 
+#include "ErrorRecorder.h"
 #include "FakeInstrumentLink.h"
 #include "TempFolder.h"
 #include "app/SettingsFile.h"
@@ -32,7 +33,6 @@ class ConsoleFixture : public ::testing::Test {
     settings = std::make_unique<SettingsFile>(folder.Path() / "omblet.ini");
     console = std::make_unique<CommandConsole>(link, *settings);
     console->SetAlertSound([this] { ++alerts; });
-    console->SetErrorDisplay([this](const std::string& m) { errors.push_back(m); });
   }
   QComboBox* Box() const { return console->findChild<QComboBox*>("IP"); }
   QPlainTextEdit* Log() const { return console->findChild<QPlainTextEdit*>("Memo1"); }
@@ -56,7 +56,7 @@ class ConsoleFixture : public ::testing::Test {
   std::unique_ptr<SettingsFile> settings;
   std::unique_ptr<CommandConsole> console;
   int alerts = 0;
-  std::vector<std::string> errors;
+  test::ErrorRecorder errors;
 };
 
 const char* const kInstruction = "Enter/select command in Command field and clik Execute.";
@@ -282,12 +282,12 @@ TEST_F(ConsoleFixture, UnwritableSettingsFileIsReportedOnceAndTheWindowCloses) {
   const std::filesystem::path blocker = folder.Write("not-a-folder", "x");
   settings = std::make_unique<SettingsFile>(blocker / "omblet.ini");
   console = std::make_unique<CommandConsole>(link, *settings);
-  console->SetErrorDisplay([this](const std::string& m) { errors.push_back(m); });
   console->show();
   EXPECT_TRUE(console->close());
   EXPECT_FALSE(console->isVisible());
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0], "Unable to write to " + (blocker / "omblet.ini").string());
+  // Shown once by the one error display, with its full stop.
+  ASSERT_EQ(errors.shown.size(), 1u);
+  EXPECT_EQ(errors.shown[0], "Unable to write to " + (blocker / "omblet.ini").string() + ".");
 }
 
 }  // namespace

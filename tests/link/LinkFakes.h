@@ -1,5 +1,7 @@
 #pragma once
-// Stand-ins for the window, the transports and the opener, for tests of the link without devices.
+// Stand-ins for the transports and the opener, for tests of the link without devices; the window is the
+// shared fake of the test support. The transports' fakes stand in for TcpChannel and SerialChannel, the
+// link's own lower interfaces, which no feature test sees.
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -9,6 +11,7 @@
 #include <vector>
 
 #include "LinkOpener.h"
+#include "RecordingLinkWindow.h"
 #include "LinkWindow.h"
 #include "SerialChannel.h"
 #include "TcpChannel.h"
@@ -34,23 +37,7 @@ inline std::uint16_t RequestId(const Bytes& request) {
   return static_cast<std::uint16_t>((request[0] << 8) | request[1]);
 }
 
-class FakeLinkWindow : public LinkWindow {
- public:
-  bool connectDown = false;
-  std::string panels[3];
-  int unitAddress = 0;
-  std::optional<bool> timer1Enabled;
-  int timerBtnReleases = 0;
-  int tones = 0;
-
-  bool ConnectDown() const override { return connectDown; }
-  void SetConnectDown(bool down) override { connectDown = down; }
-  void SetPanelText(int panel, const std::string& text) override { panels[panel] = text; }
-  int UnitAddress() const override { return unitAddress; }
-  void SetTimer1Enabled(bool enabled) override { timer1Enabled = enabled; }
-  void ReleaseTimerBtn() override { ++timerBtnReleases; }
-  void PlayErrorTone() override { ++tones; }
-};
+using FakeLinkWindow = testing::RecordingLinkWindow;
 
 // A TCP connection whose peer is a script: each entry of `incoming` is what one receive call returns
 // (an empty entry: the peer closed). With nothing queued, readability waits time out.

@@ -1,7 +1,7 @@
 // The monitor chart's numbers as the clipboard's tab-separated text.
 #include <gtest/gtest.h>
 
-#include "FakeLink.h"
+#include "MonitorLink.h"
 #include "monitor/ChartDataText.h"
 
 namespace varnok {

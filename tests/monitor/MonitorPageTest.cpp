@@ -15,7 +15,7 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "FakeLink.h"
+#include "MonitorLink.h"
 #include "app/AppError.h"
 #include "monitor/MonitorChart.h"
 #include "monitor/MonitorPage.h"
@@ -24,7 +24,7 @@ namespace varnok {
 namespace {
 
 using testing::BlockOf60;
-using testing::FakeLink;
+using testing::MonitorLink;
 
 class MonitorPageTest : public ::testing::Test {
  protected:
@@ -62,7 +62,7 @@ class MonitorPageTest : public ::testing::Test {
     page.chartTimerTimer();
   }
 
-  FakeLink link;
+  MonitorLink link;
   MonitorPage page;
   int alerts = 0;
   QStringList panelTexts;
@@ -145,7 +145,7 @@ TEST_F(MonitorPageTest, PeriodRules) {
   EXPECT_EQ(Timer()->interval(), 10);
   EXPECT_TRUE(Timer()->isActive());
   page.chartTimerTimer();
-  EXPECT_TRUE(link.calls.empty());
+  EXPECT_TRUE(link.sent.empty());
 }
 
 TEST_F(MonitorPageTest, TimeStepThatIsNotANumberEndsTheHandler) {

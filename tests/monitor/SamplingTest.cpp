@@ -5,7 +5,7 @@
 #include <map>
 #include <random>
 
-#include "FakeLink.h"
+#include "MonitorLink.h"
 #include "link/CommandCodes.h"
 #include "chart/ColumnReduction.h"
 #include "monitor/ChannelTable.h"
@@ -16,7 +16,7 @@ namespace varnok {
 namespace {
 
 using testing::BlockOf60;
-using testing::FakeLink;
+using testing::MonitorLink;
 
 std::vector<double> Xs(const ChartSeries& s) {
   std::vector<double> xs;
@@ -35,7 +35,7 @@ std::vector<double> Ys(const ChartSeries& s) {
 struct Sampler {
   SamplingModel model;
   ChartAxes axes;
-  FakeLink link;
+  MonitorLink link;
   SampleTickSettings settings{true, 500, 5000, false};
   float base = 0;
 
@@ -81,9 +81,9 @@ TEST(SampleTick, SamplesTheSelectedChannelsIntoTheirSeries) {
   EXPECT_EQ(s.Sample(), SampleTickOutcome::Sampled);
   EXPECT_EQ(s.Sample(), SampleTickOutcome::Sampled);
 
-  ASSERT_EQ(s.link.calls.size(), 2u);
-  EXPECT_EQ(s.link.calls[0].code, cmd::kReadValueBlock);
-  EXPECT_EQ(s.link.calls[0].payload, (std::vector<std::uint8_t>{200, 0, 60, 0}));
+  ASSERT_EQ(s.link.sent.size(), 2u);
+  EXPECT_EQ(s.link.sent[0].code, cmd::kReadValueBlock);
+  EXPECT_EQ(s.link.sent[0].payload, (std::vector<std::uint8_t>{200, 0, 60, 0}));
   EXPECT_EQ(Xs(s.model.Series()[0]), (std::vector<double>{1, 2}));
   EXPECT_EQ(Ys(s.model.Series()[0]), (std::vector<double>{3, 103}));
   EXPECT_EQ(Ys(s.model.Series()[1]), (std::vector<double>{17, 117}));
@@ -96,7 +96,7 @@ TEST(SampleTick, PausedAndNotConnectedTicksChangeNothing) {
   s.settings.plotDown = true;
   s.link.connected = false;
   EXPECT_EQ(s.FailedSample(), SampleTickOutcome::NotConnected);
-  EXPECT_TRUE(s.link.calls.empty());
+  EXPECT_TRUE(s.link.sent.empty());
   EXPECT_EQ(s.model.sampleCount, 0);
   EXPECT_EQ(s.model.title, "");
   // Sampling resumes with the count continuing.
@@ -173,7 +173,7 @@ TEST(SampleTick, EmptySelectionSamplesNothingQuietly) {
   EXPECT_TRUE(s.model.Series().empty());
   EXPECT_EQ(s.Sample(), SampleTickOutcome::Sampled);
   EXPECT_EQ(s.model.sampleCount, 1);
-  EXPECT_EQ(s.link.calls.size(), 1u);
+  EXPECT_EQ(s.link.sent.size(), 1u);
 }
 
 TEST(SampleTick, WindowRemovesOneOldestPointPerTick) {

@@ -6,13 +6,13 @@
 #include <cmath>
 #include <QTableWidget>
 
-#include "FakeLink.h"
+#include "MonitorLink.h"
 #include "monitor/StatusPanel.h"
 
 namespace varnok {
 namespace {
 
-using testing::FakeLink;
+using testing::MonitorLink;
 using testing::FloatBytes;
 
 QString Text(QTableWidget* grid, int row, int column) {
@@ -21,7 +21,7 @@ QString Text(QTableWidget* grid, int row, int column) {
 }
 
 TEST(StatusPanel, GridLabelsHeaderAndLook) {
-  FakeLink link;
+  MonitorLink link;
   StatusPanel panel(link);
   auto* grid = panel.findChild<QTableWidget*>("StatusGrid");
   ASSERT_NE(grid, nullptr);
@@ -55,7 +55,7 @@ TEST(StatusPanel, HeaderReadableUnderADarkPalette) {
   QPalette dark;
   for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) dark.setColor(role, QColor(0x20, 0x20, 0x22));
   for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) dark.setColor(role, QColor(0xE6, 0xE6, 0xE6));
-  FakeLink link;
+  MonitorLink link;
   StatusPanel panel(link);
   panel.setPalette(dark);
   auto* grid = panel.findChild<QTableWidget*>("StatusGrid");
@@ -71,13 +71,13 @@ TEST(StatusPanel, HeaderReadableUnderADarkPalette) {
 }
 
 TEST(StatusPanel, TickWritesValuesAndKeepsThemWhenStepsFail) {
-  FakeLink link;
+  MonitorLink link;
   StatusPanel panel(link);
   QTableWidget* grid = panel.Grid();
 
   link.connected = false;
   panel.Timer1Timer();
-  EXPECT_TRUE(link.calls.empty());
+  EXPECT_TRUE(link.sent.empty());
 
   link.connected = true;
   std::vector<float> block(60, 0.0f);
@@ -98,7 +98,7 @@ TEST(StatusPanel, TickWritesValuesAndKeepsThemWhenStepsFail) {
   EXPECT_EQ(Text(grid, 1, 1), "12/07/2012  14:05:09  UTC");
   EXPECT_EQ(Text(grid, 10, 1), "1013.25 mbar");
   for (int row : {2, 13, 14}) EXPECT_EQ(Text(grid, row, 1), "") << row;
-  EXPECT_EQ(link.calls.size(), 8u);
+  EXPECT_EQ(link.sent.size(), 8u);
 }
 
 }  // namespace

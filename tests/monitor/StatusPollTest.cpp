@@ -2,7 +2,7 @@
 
 #include <map>
 
-#include "FakeLink.h"
+#include "MonitorLink.h"
 #include "app/TextConversions.h"
 #include "link/CommandCodes.h"
 #include "monitor/ClockText.h"
@@ -13,7 +13,7 @@
 namespace varnok {
 namespace {
 
-using testing::FakeLink;
+using testing::MonitorLink;
 using testing::FloatBytes;
 
 std::vector<std::uint8_t> Clock(std::uint8_t f1, std::uint8_t f2, std::uint8_t f3, std::uint8_t f4,
@@ -83,27 +83,27 @@ std::vector<std::uint8_t> HousekeepingBlock(std::size_t bytes = 240) {
 }
 
 TEST(StatusPoll, NotConnectedSendsNothing) {
-  FakeLink link;
+  MonitorLink link;
   link.connected = false;
   EXPECT_TRUE(PollStatus(link).empty());
-  EXPECT_TRUE(link.calls.empty());
+  EXPECT_TRUE(link.sent.empty());
 }
 
 TEST(StatusPoll, FourExchangesWithTheirRequests) {
-  FakeLink link;
+  MonitorLink link;
   link.Answer(Clock(3, 15, 13, 8, 4, 0));
   link.Answer(HousekeepingBlock());
   link.Answer(FloatBytes({45.0f, -3.1f, 0, 0}));
   link.Answer(FloatBytes({280.0f, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
   const std::vector<StatusCell> cells = PollStatus(link);
 
-  ASSERT_EQ(link.calls.size(), 4u);
-  EXPECT_EQ(link.calls[0].code, cmd::kReadClock);
-  EXPECT_EQ(link.calls[0].length, 0);
+  ASSERT_EQ(link.sent.size(), 4u);
+  EXPECT_EQ(link.sent[0].code, cmd::kReadClock);
+  EXPECT_EQ(link.sent[0].length, 0);
   const std::vector<std::uint8_t> requests[] = {{200, 0, 60, 0}, {0x90, 0x01, 4, 0}, {0x2C, 0x01, 10, 0}};
   for (int i = 0; i < 3; ++i) {
-    EXPECT_EQ(link.calls[i + 1].code, cmd::kReadValueBlock);
-    EXPECT_EQ(link.calls[i + 1].payload, requests[i]) << "block " << i;
+    EXPECT_EQ(link.sent[i + 1].code, cmd::kReadValueBlock);
+    EXPECT_EQ(link.sent[i + 1].payload, requests[i]) << "block " << i;
   }
 
   const std::vector<StatusCell> expected = {
@@ -115,13 +115,13 @@ TEST(StatusPoll, FourExchangesWithTheirRequests) {
 }
 
 TEST(StatusPoll, ClockFailingWhileBlocksSucceed) {
-  FakeLink link;
+  MonitorLink link;
   link.Fail();
   link.Answer(HousekeepingBlock());
   link.Answer(FloatBytes({45.0f, -3.1f, 0, 0}));
   link.Answer(FloatBytes({280.0f}));
   const std::map<int, std::string> rows = Rows(PollStatus(link));
-  EXPECT_EQ(link.calls.size(), 4u);
+  EXPECT_EQ(link.sent.size(), 4u);
   for (int row : {1, 3, 4, 5, 6}) EXPECT_FALSE(rows.contains(row)) << row;
   EXPECT_EQ(rows.at(8), "-3.10 C");
   EXPECT_EQ(rows.at(10), "1013.25 mbar");
@@ -129,13 +129,13 @@ TEST(StatusPoll, ClockFailingWhileBlocksSucceed) {
 }
 
 TEST(StatusPoll, OnlyTheClockSucceeding) {
-  FakeLink link;
+  MonitorLink link;
   link.Answer(Clock(12, 7, 12, 14, 5, 9));
   link.Fail();
   link.Fail(0);
   link.Fail(-3);
   const std::map<int, std::string> rows = Rows(PollStatus(link));
-  EXPECT_EQ(link.calls.size(), 4u);
+  EXPECT_EQ(link.sent.size(), 4u);
   EXPECT_EQ(rows, (std::map<int, std::string>{{1, "12/07/2012  14:05:09  UTC"},
                                               {3, "Stopped"}, {4, "OK"}, {5, "303.1 K"}, {6, "304.2 K"}}));
 }
@@ -144,13 +144,13 @@ TEST(StatusPoll, OneByteBlockRepliesFailTwoBytesSucceed) {
   // One byte is a failure; two bytes are a success that holds no whole value, so nothing is written
   // either way, and nothing beyond the reply is read.
   for (std::size_t size : {1u, 2u, 3u}) {
-    FakeLink link;
+    MonitorLink link;
     link.Fail();
     link.Answer(std::vector<std::uint8_t>(size, 0));
     link.Answer(std::vector<std::uint8_t>(size, 0));
     link.Answer(std::vector<std::uint8_t>(size, 0));
     EXPECT_TRUE(PollStatus(link).empty()) << size << " bytes";
-    EXPECT_EQ(link.calls.size(), 4u);
+    EXPECT_EQ(link.sent.size(), 4u);
   }
 }
 
@@ -170,7 +170,7 @@ TEST(StatusPoll, ShortRepliesFillOnlyTheValuesTheyHold) {
       {31, 7, 1, {{3, "Stopped"}, {4, "OK"}, {5, "303.1 K"}, {6, "304.2 K"}, {9, "45.00 %"}}},
   };
   for (const Case& c : cases) {
-    FakeLink link;
+    MonitorLink link;
     std::vector<std::uint8_t> clock = Clock(3, 15, 13, 8, 4, 0);
     clock.resize(c.clockBytes);
     std::vector<std::uint8_t> ambient = FloatBytes({45.0f, -3.1f, 0, 0});

@@ -11,6 +11,7 @@
 #include <QTest>
 #include <functional>
 
+#include "ErrorRecorder.h"
 #include "TempFolder.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcessList.h"
@@ -35,7 +36,6 @@ class PanelFixture : public ::testing::Test {
   void Open(std::vector<ProcessEntry> running = {}) {
     panel = std::make_unique<ProcedurePanel>(folder.Path());
     panel->SetMessageBox([this](const std::string& m) { messages.push_back(m); });
-    panel->SetErrorDisplay([this](const std::string& m) { errors.push_back(m); });
     panel->SetProcessList(std::make_unique<ScriptedProcesses>(std::move(running)));
     panel->SetCommandShell(std::make_unique<RecordingShell>(ran));
   }
@@ -50,7 +50,8 @@ class PanelFixture : public ::testing::Test {
 
   testing::TempFolder folder;
   std::unique_ptr<ProcedurePanel> panel;
-  std::vector<std::string> messages, errors, ran;
+  varnok::test::ErrorRecorder errors;
+  std::vector<std::string> messages, ran;
 };
 
 TEST_F(PanelFixture, ControlsAndProcedureList) {
@@ -92,8 +93,9 @@ TEST_F(PanelFixture, SelectingAFileShowsItsTextAndAnotherReplacesIt) {
   std::filesystem::remove(folder.Path() / "c.prc");
   Select("c.prc");
   EXPECT_EQ(Memo(), "idle");  // keeps its text
-  ASSERT_EQ(errors.size(), 1u);
-  EXPECT_EQ(errors[0], "Cannot open file " + (folder.Path() / "c.prc").string());
+  // Shown once by the one error display, with its full stop.
+  ASSERT_EQ(errors.shown.size(), 1u);
+  EXPECT_EQ(errors.shown[0], "Cannot open file " + (folder.Path() / "c.prc").string() + ".");
 }
 
 TEST_F(PanelFixture, StartRefusesInOrderAndRunsNothing) {
@@ -205,7 +207,7 @@ TEST_F(PanelFixture, FileNameAndTextInWindows1252) {
   ASSERT_EQ(List()->count(), 1);
   EXPECT_EQ(List()->item(0)->text(), QString::fromUtf8("café 22°.prc"));
   Select(QString::fromUtf8("café 22°.prc"));
-  EXPECT_TRUE(errors.empty());
+  EXPECT_TRUE(errors.shown.empty());
   EXPECT_EQ(Memo(), QString::fromUtf8("Tamb 22°C € “x”"));
   EXPECT_EQ(panel->SelectedProcedurePath(), (folder.Path() / name).string());
   Click("PRCStartBtn");

@@ -1,18 +1,20 @@
 #pragma once
+#include <optional>
 #include <string>
 
 #include "LinkWindow.h"
 
 namespace varnok::testing {
 
-// The main window as the command layer sees it: remembers the Connect button, the three status
-// panel texts, the status poll timer and hidden timer button, and counts error tones.
+// The one fake main window, as the command layer sees it: remembers the Connect button, the three
+// status panel texts, the status poll timer (unset until the layer sets it) and hidden timer button,
+// and counts error tones.
 class RecordingLinkWindow : public LinkWindow {
  public:
   bool connectDown = false;
   std::string panels[3];
   int tones = 0;
-  bool timer1Enabled = false;
+  std::optional<bool> timer1Enabled;
   int timerBtnReleases = 0;
   int unitAddress = 0;
 

@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "RecordingLink.h"
+#include "FakeInstrumentLink.h"
 #include "testpanel/DriveAction.h"
 #include "testpanel/FanCommand.h"
 #include "testpanel/OptionBits.h"
@@ -12,7 +12,8 @@ namespace varnok {
 namespace {
 
 using testing::Bytes;
-using testing::RecordingLink;
+using testing::TextBytes;
+using testing::FakeInstrumentLink;
 using B = std::vector<std::uint8_t>;
 
 struct DriveCase {
@@ -22,20 +23,20 @@ struct DriveCase {
 
 TEST(DriveButtonAction, EachButtonSendsItsFixedDigitText) {
   const DriveCase cases[] = {
-      {DriveButton::ElevationUp, {{4, Bytes("0009000")}}},
-      {DriveButton::ElevationRight, {{4, Bytes("0018000")}}},
-      {DriveButton::ElevationLeft, {{4, Bytes("0000000")}}},
-      {DriveButton::ElevationDown, {{4, Bytes("0027000")}}},
-      {DriveButton::ElevationHome, {{4, Bytes("01")}}},
-      {DriveButton::ElevationReset, {{4, Bytes("07")}}},
-      {DriveButton::AzimuthUpperLeft, {{5, Bytes("00000")}}},
+      {DriveButton::ElevationUp, {{4, TextBytes("0009000")}}},
+      {DriveButton::ElevationRight, {{4, TextBytes("0018000")}}},
+      {DriveButton::ElevationLeft, {{4, TextBytes("0000000")}}},
+      {DriveButton::ElevationDown, {{4, TextBytes("0027000")}}},
+      {DriveButton::ElevationHome, {{4, TextBytes("01")}}},
+      {DriveButton::ElevationReset, {{4, TextBytes("07")}}},
+      {DriveButton::AzimuthUpperLeft, {{5, TextBytes("00000")}}},
       // The upper right arrow drives to 0 degrees like the upper left one.
-      {DriveButton::AzimuthUpperRight, {{5, Bytes("00000")}}},
-      {DriveButton::AzimuthHome, {{5, Bytes("07")}, {5, Bytes("01")}}},
-      {DriveButton::AzimuthLowerLeft, {{5, Bytes("00270")}}},
-      {DriveButton::AzimuthLowerRight, {{5, Bytes("00090")}}},
+      {DriveButton::AzimuthUpperRight, {{5, TextBytes("00000")}}},
+      {DriveButton::AzimuthHome, {{5, TextBytes("07")}, {5, TextBytes("01")}}},
+      {DriveButton::AzimuthLowerLeft, {{5, TextBytes("00270")}}},
+      {DriveButton::AzimuthLowerRight, {{5, TextBytes("00090")}}},
       // The azimuth panel's "Reset" is the elevation drive's reset, code 4.
-      {DriveButton::AzimuthReset, {{4, Bytes("07")}}},
+      {DriveButton::AzimuthReset, {{4, TextBytes("07")}}},
   };
   for (const DriveCase& c : cases) {
     SCOPED_TRACE(static_cast<int>(c.button));
@@ -45,23 +46,24 @@ TEST(DriveButtonAction, EachButtonSendsItsFixedDigitText) {
 }
 
 TEST(RunDriveAction, PayloadStartsAZeroFilledBufferAndLengthIsTheDigitCount) {
-  RecordingLink link;
+  FakeInstrumentLink link;
   RunDriveAction(link, DriveButtonAction(DriveButton::ElevationUp));
-  ASSERT_EQ(link.calls.size(), 1u);
-  EXPECT_EQ(link.calls[0].code, 4);
-  EXPECT_EQ(link.calls[0].length, 7);
-  EXPECT_EQ(link.calls[0].payload, B({'0', '0', '0', '9', '0', '0', '0'}));
-  EXPECT_TRUE(link.calls[0].restZero) << "no terminator or stale bytes after the digits";
+  ASSERT_EQ(link.sent.size(), 1u);
+  EXPECT_EQ(link.sent[0].code, 4);
+  EXPECT_EQ(link.sent[0].length, 7);
+  EXPECT_EQ(link.sent[0].payload, B({'0', '0', '0', '9', '0', '0', '0'}));
+  EXPECT_TRUE(link.sent[0].restZero) << "no terminator or stale bytes after the digits";
 }
 
 TEST(RunDriveAction, AzimuthHomeSendsBothCommandsAPauseApartEvenWhenTheFirstFails) {
-  RecordingLink link;
-  link.replies = {{-1, {}}, {1, {0}}};
+  FakeInstrumentLink link;
+  link.timeEachCall = true;
+  link.script = {{-1, {}}, {1, {0}}};
   RunDriveAction(link, DriveButtonAction(DriveButton::AzimuthHome));
-  ASSERT_EQ(link.calls.size(), 2u);
-  EXPECT_EQ(link.calls[0].payload, Bytes("07"));
-  EXPECT_EQ(link.calls[1].payload, Bytes("01"));
-  EXPECT_GE(link.calls[1].at - link.calls[0].at, std::chrono::milliseconds(2));
+  ASSERT_EQ(link.sent.size(), 2u);
+  EXPECT_EQ(link.sent[0].payload, TextBytes("07"));
+  EXPECT_EQ(link.sent[1].payload, TextBytes("01"));
+  EXPECT_GE(*link.sent[1].at - *link.sent[0].at, std::chrono::milliseconds(2));
 }
 
 struct FanCase {

@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <cstdio>
 
-#include "RecordingLink.h"
+#include "FakeInstrumentLink.h"
 #include "testpanel/TestPage.h"
 #include "testpanel/TimeZonePage.h"
 
@@ -15,7 +15,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
 
-  varnok::testing::RecordingLink link;
+  varnok::testing::FakeInstrumentLink link;
   varnok::TestPage page(link);
   page.resize(page.minimumSize());
   page.findChild<QScrollBar*>("Fan")->setValue(1500);

@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "RecordingLink.h"
+#include "FakeInstrumentLink.h"
 #include "testpanel/DriveAction.h"
 #include "testpanel/FanCommand.h"
 #include "testpanel/TestPage.h"
@@ -19,12 +19,12 @@ namespace varnok {
 namespace {
 
 using testing::Bytes;
-using testing::RecordingLink;
+using testing::FakeInstrumentLink;
 using B = std::vector<std::uint8_t>;
 
 class TestPageTest : public ::testing::Test {
  protected:
-  RecordingLink link;
+  FakeInstrumentLink link;
   TestPage page{link};
 
   template <typename T>
@@ -37,13 +37,13 @@ class TestPageTest : public ::testing::Test {
 
   std::vector<PanelCommand> Sent() const {
     std::vector<PanelCommand> sent;
-    for (const auto& call : link.calls) sent.push_back({call.code, call.payload});
+    for (const auto& call : link.sent) sent.push_back({call.code, call.payload});
     return sent;
   }
 };
 
 TEST_F(TestPageTest, PageAndPanelsCarryTheirNamesAndCaptions) {
-  EXPECT_EQ(page.objectName(), "TabSheet1");
+  EXPECT_EQ(page.objectName(), "TestPage");
   EXPECT_EQ(Find<QLabel>("Label3")->text(), "Move Elevation Drive");
   EXPECT_EQ(Find<QLabel>("Label4")->text(), "Move Azimuth Drive");
   EXPECT_EQ(Find<QFrame>("ELPanel")->width(), Find<QFrame>("ELPanel")->height());
@@ -58,7 +58,7 @@ TEST_F(TestPageTest, PageAndPanelsCarryTheirNamesAndCaptions) {
     EXPECT_EQ(Box(name)->text(), caption);
     EXPECT_FALSE(Box(name)->isChecked());
   }
-  EXPECT_TRUE(link.calls.empty()) << "nothing is sent at start-up";
+  EXPECT_TRUE(link.sent.empty()) << "nothing is sent at start-up";
 }
 
 struct Place {
@@ -125,7 +125,7 @@ TEST_F(TestPageTest, EachDriveButtonSendsItsAction) {
   };
   for (const ClickCase& c : cases) {
     SCOPED_TRACE(c.name);
-    link.calls.clear();
+    link.sent.clear();
     Find<QPushButton>(c.name)->click();
     EXPECT_EQ(Sent(), DriveButtonAction(c.action).commands);
   }
@@ -199,14 +199,14 @@ TEST_F(TestPageTest, ABoxStaysAsClickedWhenItsCommandFails) {
   link.connected = false;
   Box("OPb8")->click();
   EXPECT_TRUE(Box("OPb8")->isChecked());
-  ASSERT_EQ(link.calls.size(), 1u);
-  EXPECT_EQ(link.calls[0].code, 20);
+  ASSERT_EQ(link.sent.size(), 1u);
+  EXPECT_EQ(link.sent[0].code, 20);
 }
 
 struct RefreshCase {
   const char* what;
   std::array<bool, 4> before;
-  RecordingLink::Reply reply;
+  testing::Reply reply;
   std::array<bool, 4> after;
   std::vector<PanelCommand> sentAfterRead;
 };
@@ -233,14 +233,14 @@ TEST_F(TestPageTest, RefreshSetsTheBoxesAndEachChangedBoxSendsItsCommand) {
   for (const RefreshCase& c : cases) {
     SCOPED_TRACE(c.what);
     for (std::size_t i = 0; i < 4; ++i) Box(names[i])->setChecked(c.before[i]);
-    link.calls.clear();
-    link.replies = {c.reply};
+    link.sent.clear();
+    link.script = {c.reply};
 
     Find<QPushButton>("Button5")->click();
 
-    ASSERT_FALSE(link.calls.empty());
-    EXPECT_EQ(link.calls[0].code, 199);
-    EXPECT_EQ(link.calls[0].length, 0);
+    ASSERT_FALSE(link.sent.empty());
+    EXPECT_EQ(link.sent[0].code, 199);
+    EXPECT_EQ(link.sent[0].length, 0);
     const std::vector<PanelCommand> sent = Sent();
     EXPECT_EQ(std::vector<PanelCommand>(sent.begin() + 1, sent.end()), c.sentAfterRead);
     for (std::size_t i = 0; i < 4; ++i) EXPECT_EQ(Box(names[i])->isChecked(), c.after[i]) << names[i];

@@ -5,17 +5,17 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "RecordingLink.h"
+#include "FakeInstrumentLink.h"
 #include "testpanel/TimeZonePage.h"
 
 namespace varnok {
 namespace {
 
-using testing::RecordingLink;
+using testing::FakeInstrumentLink;
 
 TEST(TimeZonePage, ControlsStartWithTheirTexts) {
   TimeZonePage page;
-  EXPECT_EQ(page.objectName(), "TabHiddent");
+  EXPECT_EQ(page.objectName(), "TimeZonePage");
   const auto combo = [&](const char* name) { return page.findChild<QComboBox*>(name); };
   ASSERT_NE(combo("DTMonth"), nullptr);
   EXPECT_EQ(combo("DTMonth")->currentText(), "Jan");
@@ -57,7 +57,7 @@ TEST(TimeZonePage, SetZoneReportsWhetherTheProgramRunsAndSendsNothing) {
   for (bool connected : {true, false}) {
     for (bool running : {true, false}) {
       SCOPED_TRACE(::testing::Message() << "connected=" << connected << " running=" << running);
-      RecordingLink link;
+      FakeInstrumentLink link;
       link.connected = connected;
       std::vector<std::string> asked;
       TimeZonePage page;
@@ -69,14 +69,14 @@ TEST(TimeZonePage, SetZoneReportsWhetherTheProgramRunsAndSendsNothing) {
       page.findChild<QPushButton*>("BitBtn18")->click();
       EXPECT_EQ(asked, std::vector<std::string>{"QX Runner.exe"});
       EXPECT_EQ(link.statusTexts, std::vector<std::string>{running ? "Yes" : "NO"});
-      EXPECT_TRUE(link.calls.empty());
-      EXPECT_EQ(link.textCommands, 0);
+      EXPECT_TRUE(link.sent.empty());
+      EXPECT_EQ(link.sentTexts.size(), 0u);
     }
   }
 }
 
 TEST(TimeZonePage, SetTimeAndCancelDoNothing) {
-  RecordingLink link;
+  FakeInstrumentLink link;
   TimeZonePage page;
   bool asked = false;
   page.BindZoneCheck({&link, nullptr, [&](const std::string&) { return asked = true; }});
@@ -84,7 +84,7 @@ TEST(TimeZonePage, SetTimeAndCancelDoNothing) {
   page.findChild<QPushButton*>("BitBtn17")->click();
   EXPECT_FALSE(asked);
   EXPECT_TRUE(link.statusTexts.empty());
-  EXPECT_TRUE(link.calls.empty());
+  EXPECT_TRUE(link.sent.empty());
 }
 
 }  // namespace

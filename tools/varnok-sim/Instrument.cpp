@@ -9,24 +9,16 @@
 #include <chrono>
 
 #include "HousekeepingChannels.h"
+#include "link/LittleEndian.h"
 
 namespace varnok::sim {
 
 namespace {
 
-std::uint16_t Le16(std::span<const std::uint8_t> d, std::size_t offset) {
-  return static_cast<std::uint16_t>(d[offset] | (d[offset + 1] << 8));
-}
-
-std::uint32_t Le32(std::span<const std::uint8_t> d, std::size_t offset) {
-  return static_cast<std::uint32_t>(d[offset]) | (static_cast<std::uint32_t>(d[offset + 1]) << 8) |
-         (static_cast<std::uint32_t>(d[offset + 2]) << 16) |
-         (static_cast<std::uint32_t>(d[offset + 3]) << 24);
-}
-
 std::vector<std::uint8_t> Le32Bytes(std::uint32_t v) {
-  return {static_cast<std::uint8_t>(v), static_cast<std::uint8_t>(v >> 8),
-          static_cast<std::uint8_t>(v >> 16), static_cast<std::uint8_t>(v >> 24)};
+  std::vector<std::uint8_t> bytes(4);
+  PutUInt32(bytes.data(), v);
+  return bytes;
 }
 
 std::vector<std::uint8_t> Status(std::uint8_t code) { return {code}; }
@@ -168,7 +160,7 @@ std::vector<std::uint8_t> Instrument::Coded(std::uint8_t code, std::span<const s
   switch (code) {
     case 3: {  // fan speed
       if (d.size() != 2) return Status(kBadLength);
-      const std::uint16_t position = Le16(d, 0);
+      const std::uint16_t position = GetUInt16(d.data());
       if (position > 4095) return Status(kBadValue);
       s.fanPosition = position;
       return Status(kAccepted);
@@ -198,14 +190,14 @@ std::vector<std::uint8_t> Instrument::Coded(std::uint8_t code, std::span<const s
     }
     case 7: {  // write one calibration row
       if (d.size() != 2 + kCalibrationRecordSize) return Status(kBadLength);
-      const int index = Le16(d, 0);
+      const int index = GetUInt16(d.data());
       if (index >= kCalibrationRows) return Status(kBadIndex);
       std::copy(d.begin() + 2, d.end(), s.calibrationRows[index].begin());
       return Status(kAccepted);
     }
     case 8: {  // tip configuration: count, four numbers, count angles (at most 16)
       if (d.size() < 18) return Status(kBadLength);
-      const int count = Le16(d, 0);
+      const int count = GetUInt16(d.data());
       if (count > 16) return Status(kBadValue);
       if (d.size() < 18u + 4u * count || d.size() > 18u + 4u * 16u) return Status(kBadLength);
       s.tipConfig.assign(d.begin(), d.end());
@@ -223,7 +215,7 @@ std::vector<std::uint8_t> Instrument::Coded(std::uint8_t code, std::span<const s
     case 19:
     case 20: {
       if (d.size() != 4) return Status(kBadLength);
-      const std::uint32_t mask = Le32(d, 0);
+      const std::uint32_t mask = GetUInt32(d.data());
       s.optionBits = code == 20 ? (s.optionBits | mask) : (s.optionBits & ~mask);
       return Status(kAccepted);
     }
@@ -233,18 +225,17 @@ std::vector<std::uint8_t> Instrument::Coded(std::uint8_t code, std::span<const s
     }
     case 132: {  // value block: first value, count
       if (d.size() != 4) return Status(kBadLength);
-      const int first = Le16(d, 0);
-      const int count = Le16(d, 2);
+      const int first = GetUInt16(d.data());
+      const int count = GetUInt16(d.data() + 2);
       if (static_cast<std::size_t>(count) * 4 > maxReply) return Status(kTooLong);
       std::vector<std::uint8_t> reply;
       reply.reserve(4 * count);
       const double t = Uptime();
       for (int k = 0; k < count; ++k) {
         const float v = HousekeepingValue(s, first + k, t);
-        std::uint32_t bits;
-        std::memcpy(&bits, &v, 4);
-        const auto b = Le32Bytes(bits);
-        reply.insert(reply.end(), b.begin(), b.end());
+        std::uint8_t b[4];
+        varnok::PutFloat32(b, v);
+        reply.insert(reply.end(), b, b + 4);
       }
       return reply;
     }
@@ -252,7 +243,7 @@ std::vector<std::uint8_t> Instrument::Coded(std::uint8_t code, std::span<const s
       return ClockReply(std::chrono::system_clock::now());
     case 167: {
       if (d.size() != 2) return Status(kBadLength);
-      const int index = Le16(d, 0);
+      const int index = GetUInt16(d.data());
       if (index >= kCalibrationRows) return Status(kBadIndex);
       const auto& row = s.calibrationRows[index];
       return {row.begin(), row.end()};

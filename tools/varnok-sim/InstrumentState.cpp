@@ -10,19 +10,7 @@ namespace varnok::sim {
 
 void PutFloat32(std::vector<std::uint8_t>& bytes, std::size_t offset, float value) {
   if (bytes.size() < offset + 4) bytes.resize(offset + 4, 0);
-  std::memcpy(bytes.data() + offset, &value, 4);
-}
-
-float GetFloat32(const std::uint8_t* bytes) {
-  float value;
-  std::memcpy(&value, bytes, 4);
-  return value;
-}
-
-double GetFloat64(const std::uint8_t* bytes) {
-  double value;
-  std::memcpy(&value, bytes, 8);
-  return value;
+  varnok::PutFloat32(bytes.data() + offset, value);
 }
 
 namespace {

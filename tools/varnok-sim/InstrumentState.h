@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "link/LittleEndian.h"
+
 namespace varnok::sim {
 
 inline constexpr int kCalibrationRows = 35;
@@ -43,9 +45,8 @@ struct InstrumentState {
 // The instrument as it leaves the factory: the settings of the sample configuration file.
 InstrumentState MakeInitialState(const std::string& model);
 
-// Little helpers for the raw records.
+// Writes a single-precision value into a raw record, growing it to hold the value. Reading goes
+// through the one little-endian helper (GetFloat32, GetFloat64).
 void PutFloat32(std::vector<std::uint8_t>& bytes, std::size_t offset, float value);
-float GetFloat32(const std::uint8_t* bytes);
-double GetFloat64(const std::uint8_t* bytes);
 
 }  // namespace varnok::sim

@@ -46,11 +46,6 @@ bool ParseRow(std::string_view line, CalibrationValues& out) {
   return count == 13;
 }
 
-void PutLe(CalibrationRecord& r, std::size_t offset, const void* src, std::size_t n) {
-  // The host is little-endian (x86-64, ARM64 in their usual modes).
-  std::memcpy(r.data() + offset, src, n);
-}
-
 }  // namespace
 
 std::vector<CalibrationValues> ParseCalibrationBlock(std::string_view configText) {
@@ -98,15 +93,12 @@ CalibrationValues PatternCalibrationRow(int index) {
 CalibrationRecord EncodeCalibrationRecord(const CalibrationValues& values) {
   CalibrationRecord record{};
   for (int i = 0; i < 6; ++i) {
-    const float f = static_cast<float>(values[i]);
-    PutLe(record, 4 * i, &f, 4);
+    varnok::PutFloat32(record.data() + 4 * i, static_cast<float>(values[i]));
   }
   for (int i = 0; i < 6; ++i) {
-    const double d = values[6 + i];
-    PutLe(record, 24 + 8 * i, &d, 8);
+    varnok::PutFloat64(record.data() + 24 + 8 * i, values[6 + i]);
   }
-  const float tnd = static_cast<float>(values[12]);
-  PutLe(record, 72, &tnd, 4);
+  varnok::PutFloat32(record.data() + 72, static_cast<float>(values[12]));
   return record;
 }
 
