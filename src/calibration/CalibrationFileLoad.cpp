@@ -46,7 +46,11 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
   parser.ExpectAtMostLines(MostDataLines(size));
   LineSplitter splitter;
   LineIndex index;
-  const auto onLine = [&parser](std::string_view line) { parser.AddLine(line); };
+  // One pass over the bytes finds the lines for both the memo's index and the points.
+  const auto onLine = [&parser, &index](const SplitLine& line) {
+    index.Add(line);
+    parser.AddLine(line);
+  };
   std::vector<char> chunk(options.chunkBytes > 0 ? options.chunkBytes : 1);
   std::uint64_t done = 0;
   try {
@@ -60,13 +64,17 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
       if (got == 0) break;  // the file became shorter while read: the text is what was read
       const std::string_view bytes(chunk.data(), got);
       if (!snapshot->Append(bytes.data(), bytes.size())) return result;
-      index.Feed(bytes);
       splitter.Feed(bytes, onLine);
       done += got;
       bytesRead = done;
       if (parser.BytesInUse() + index.BytesInUse() > result.availableBytes) {
         result.end = LoadEnd::kTooLarge;
         return result;
+      }
+      // The lines to come, at the rate so far: the point arrays take little memory beyond the last.
+      if (parser.LineCount() > 0) {
+        const double perByte = static_cast<double>(parser.LineCount()) / static_cast<double>(done);
+        parser.ExpectLines(static_cast<std::size_t>(perByte * static_cast<double>(size) * 1.01) + 1024);
       }
       if (options.afterChunk) options.afterChunk(done);
     }
@@ -76,7 +84,7 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
       return result;
     }
     splitter.Finish(onLine);
-    index.Finish();
+    index.Finish(done);
     result.parse = parser.Finish();
   } catch (const std::bad_alloc&) {
     // The system ran out of memory for the points after all.

@@ -44,7 +44,9 @@ PointArray::PointArray(PointArray&& other) noexcept
       size_(std::exchange(other.size_, 0)),
       committed_(std::exchange(other.committed_, 0)),
       reserved_(std::exchange(other.reserved_, 0)),
-      largePages_(std::exchange(other.largePages_, false)) {}
+      largePages_(std::exchange(other.largePages_, false)),
+      smallTail_(std::exchange(other.smallTail_, false)),
+      expected_(std::exchange(other.expected_, 0)) {}
 
 PointArray& PointArray::operator=(PointArray&& other) noexcept {
   if (this != &other) {
@@ -56,6 +58,8 @@ PointArray& PointArray::operator=(PointArray&& other) noexcept {
     committed_ = std::exchange(other.committed_, 0);
     reserved_ = std::exchange(other.reserved_, 0);
     largePages_ = std::exchange(other.largePages_, false);
+    smallTail_ = std::exchange(other.smallTail_, false);
+    expected_ = std::exchange(other.expected_, 0);
   }
   return *this;
 }
@@ -66,6 +70,7 @@ void PointArray::Release() {
   baseBytes_ = 0;
   data_ = nullptr;
   size_ = committed_ = reserved_ = 0;
+  largePages_ = smallTail_ = false;
 }
 
 void PointArray::Grow() {
@@ -73,6 +78,7 @@ void PointArray::Grow() {
   if (committed_ == reserved_) {
     // The reservation is full (only when the caller's bound was too small): move to one twice as large.
     PointArray larger(reserved_ * 2);
+    larger.expected_ = expected_;
     larger.committed_ = 0;
     while (larger.committed_ < size_ + 1) larger.Grow();
     std::memcpy(larger.data_, data_, size_ * sizeof(double));
@@ -82,9 +88,15 @@ void PointArray::Grow() {
   }
   const std::size_t from = committed_ * sizeof(double);
   const std::size_t room = reserved_ * sizeof(double) - from;
-  const std::size_t step = from < kSmallUntil ? kSmallStep : from < kCommitStep ? kCommitStep - from : kCommitStep;
-  const std::size_t bytes = std::min(step, room);
+  std::size_t step = from < kSmallUntil ? kSmallStep : from < kCommitStep ? kCommitStep - from : kCommitStep;
   auto* const at = reinterpret_cast<char*>(data_) + from;
+  if (largePages_ && from >= kCommitStep && (smallTail_ || (expected_ > 0 && expected_ * sizeof(double) < from + kCommitStep))) {
+    // The expected end lies within the next large page: the rest in small pages and steps.
+    if (!smallTail_) AdviseSmallPages(at, reserved_ * sizeof(double) - from);
+    smallTail_ = true;
+    step = kSmallStep;
+  }
+  const std::size_t bytes = std::min(step, room);
   if (!CommitReservedMemory(at, bytes)) throw std::bad_alloc();
   if (!largePages_ && from + bytes >= kSmallUntil && room > kCommitStep) {
     largePages_ = true;

@@ -36,6 +36,9 @@ class PointArray {
   const double* begin() const { return data_; }
   const double* end() const { return data_ + size_; }
   operator std::span<const double>() const { return {data_, size_}; }
+  // How many values the array will most likely hold in the end (0: not known). Near that count it grows
+  // in small steps, so that little memory is taken beyond the last value.
+  void ExpectCount(std::size_t count) { expected_ = count; }
   // Memory the values written so far occupy.
   std::size_t BytesInUse() const { return size_ * sizeof(double); }
 
@@ -50,6 +53,8 @@ class PointArray {
   std::size_t committed_ = 0;  // values
   std::size_t reserved_ = 0;   // values
   bool largePages_ = false;
+  bool smallTail_ = false;     // the part beyond the expected end is backed by ordinary pages
+  std::size_t expected_ = 0;   // values
 };
 
 }  // namespace varnok
