@@ -6,6 +6,8 @@
 
 #include "AvailableMemory.h"
 #include "LineSplitter.h"
+#include "PagePopulator.h"
+#include "ReadAheadFile.h"
 #include "ReservedMemory.h"
 
 namespace varnok {
@@ -51,21 +53,23 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
     index.Add(line);
     parser.AddLine(line);
   };
-  std::vector<char> chunk(options.chunkBytes > 0 ? options.chunkBytes : 1);
   std::uint64_t done = 0;
   try {
-    while (done < size) {
+    PagePopulator populator;  // goes before the parser's points can
+    parser.PopulateWith(&populator);
+    // The disk and the copy for the memo on one thread, the lines and numbers on this one.
+    ReadAheadFile reading(file.get(), size, options.chunkBytes,
+                          [&snapshot](std::string_view bytes) { return snapshot->Append(bytes.data(), bytes.size()); });
+    while (true) {
       if (cancel) {
         result.end = LoadEnd::kCancelled;
         return result;
       }
-      const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - done));
-      const std::size_t got = std::fread(chunk.data(), 1, wanted, file.get());
-      if (got == 0) break;  // the file became shorter while read: the text is what was read
-      const std::string_view bytes(chunk.data(), got);
-      if (!snapshot->Append(bytes.data(), bytes.size())) return result;
+      const std::string_view bytes = reading.Next();
+      if (bytes.empty()) break;
       splitter.Feed(bytes, onLine);
-      done += got;
+      reading.Release();
+      done += bytes.size();
       bytesRead = done;
       if (parser.BytesInUse() + index.BytesInUse() > result.availableBytes) {
         result.end = LoadEnd::kTooLarge;
@@ -78,7 +82,7 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
       }
       if (options.afterChunk) options.afterChunk(done);
     }
-    if (std::ferror(file.get())) return result;
+    if (reading.Failed()) return result;
     if (cancel) {
       result.end = LoadEnd::kCancelled;
       return result;

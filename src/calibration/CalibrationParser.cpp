@@ -47,11 +47,11 @@ VARNOK_ALWAYS_INLINE LineHead SplitHead(std::string_view line, const char* reada
         static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(at), comma))) |
         static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(_mm_loadu_si128(at + 1), comma))) << 16;
     if (line.size() < 32) commas &= (std::uint32_t{1} << line.size()) - 1;
-    if (std::popcount(commas) >= 3) {
-      commas &= commas - 1;
-      const auto second = static_cast<std::size_t>(std::countr_zero(commas));
-      commas &= commas - 1;
-      const auto third = static_cast<std::size_t>(std::countr_zero(commas));
+    const std::uint32_t fromSecond = commas & (commas - 1);
+    const std::uint32_t fromThird = fromSecond & (fromSecond - 1);
+    if (fromThird != 0) {
+      const auto second = static_cast<std::size_t>(std::countr_zero(fromSecond));
+      const auto third = static_cast<std::size_t>(std::countr_zero(fromThird));
       return {line.substr(second + 1, third - second - 1), third + 1};
     }
   }
@@ -251,6 +251,12 @@ void CalibrationParser::ExpectLines(std::size_t lines) {
   for (CalibrationColumn& column : result_.points.columns) column.ys.ExpectCount(lines);
 }
 
+void CalibrationParser::PopulateWith(PagePopulator* populator) {
+  populator_ = populator;
+  result_.points.xs.PopulateWith(populator);
+  for (CalibrationColumn& column : result_.points.columns) column.ys.PopulateWith(populator);
+}
+
 void CalibrationParser::ReadHeader(std::string_view line) {
   result_.headerFound = true;
   result_.columnsEndedAtEmptyField = true;
@@ -264,6 +270,7 @@ void CalibrationParser::ReadHeader(std::string_view line) {
   if (points.columns.size() == kMaxCalibrationColumns) result_.columnsEndedAtEmptyField = false;
   if (!points.columns.empty()) points.xs = PointArray(lines);
   ExpectLines(expectedLines_);
+  PopulateWith(populator_);
 
   std::size_t begin = 0;
   for (const std::size_t end : pendingEnds_) {
@@ -359,6 +366,7 @@ void CalibrationParser::ReadData(std::string_view line, std::size_t valuesStart,
 }
 
 CalibrationParseResult CalibrationParser::Finish() {
+  PopulateWith(nullptr);
   if (!result_.headerFound) result_ = CalibrationParseResult{};
   pendingText_.clear();
   pendingEnds_.clear();

@@ -34,6 +34,9 @@ class CalibrationParser {
   void ExpectAtMostLines(std::size_t lines) { maxLines_ = lines; }
   // The data lines the text most likely holds in all, as the reading goes on (see PointArray).
   void ExpectLines(std::size_t lines);
+  // The point memory is backed ahead on the populator's thread while the lines are read (nullptr:
+  // backed as it fills). The populator must outlive the reading; Finish lets go of it.
+  void PopulateWith(PagePopulator* populator);
   // Data lines kept so far.
   std::size_t LineCount() const { return result_.points.LineCount(); }
   void AddLine(std::string_view line) { AddLine(line, line.data() + line.size()); }
@@ -53,6 +56,7 @@ class CalibrationParser {
   CalibrationParseResult result_;
   std::size_t maxLines_ = 0;
   std::size_t expectedLines_ = 0;
+  PagePopulator* populator_ = nullptr;
   // Data lines met before the header, read once the columns are known.
   std::string pendingText_;
   std::vector<std::size_t> pendingEnds_;

@@ -4,6 +4,8 @@
 
 namespace varnok {
 
+class PagePopulator;
+
 // A growing array of doubles in one place in memory that uses only what it holds: its address space is
 // set aside up front (`maxCount` values; it moves to a larger reservation only if that runs out) and
 // memory is committed in steps as it fills, so a long campaign never holds two copies while growing and
@@ -39,11 +41,16 @@ class PointArray {
   // How many values the array will most likely hold in the end (0: not known). Near that count it grows
   // in small steps, so that little memory is taken beyond the last value.
   void ExpectCount(std::size_t count) { expected_ = count; }
+  // While set, the memory for the next values is backed ahead on the populator's thread, which must
+  // outlive the array's growing (nullptr: backed here, as it fills).
+  void PopulateWith(PagePopulator* populator) { populator_ = populator; }
   // Memory the values written so far occupy.
   std::size_t BytesInUse() const { return size_ * sizeof(double); }
 
  private:
   void Grow();
+  // Commits the next step of memory from byte `from` and returns its size; backs it at once when asked.
+  std::size_t CommitAt(std::size_t from, bool backHere);
   void Release();
 
   void* base_ = nullptr;       // the reservation, a little larger than the aligned part
@@ -55,6 +62,8 @@ class PointArray {
   bool largePages_ = false;
   bool smallTail_ = false;     // the part beyond the expected end is backed by ordinary pages
   std::size_t expected_ = 0;   // values
+  std::size_t prepared_ = 0;   // values committed ahead and handed to the populator
+  PagePopulator* populator_ = nullptr;
 };
 
 }  // namespace varnok
