@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "AvailableMemory.h"
+#include "CalibrationChunkParser.h"
 #include "LineSplitter.h"
 #include "PagePopulator.h"
 #include "ReadAheadFile.h"
@@ -46,20 +47,19 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
   if (!snapshot) return result;  // no temporary folder to keep the text in
   CalibrationParser parser;
   parser.ExpectAtMostLines(MostDataLines(size));
-  LineSplitter splitter;
   LineIndex index;
-  // One pass over the bytes finds the lines for both the memo's index and the points.
-  const auto onLine = [&parser, &index](const SplitLine& line) {
-    index.Add(line);
-    parser.AddLine(line);
-  };
   std::uint64_t done = 0;
   try {
     PagePopulator populator;  // goes before the parser's points can
     parser.PopulateWith(&populator);
-    // The disk and the copy for the memo on one thread, the lines and numbers on this one.
-    ReadAheadFile reading(file.get(), size, options.chunkBytes,
-                          [&snapshot](std::string_view bytes) { return snapshot->Append(bytes.data(), bytes.size()); });
+    CalibrationChunkParser chunks(parser, options.twoThreadsFrom > 0, options.twoThreadsFrom);
+    // The disk, the copy for the memo and its line index on one thread; the lines and numbers on this
+    // one and a helper.
+    ReadAheadFile reading(file.get(), size, options.chunkBytes, [&snapshot, &index](std::string_view bytes) {
+      if (!snapshot->Append(bytes.data(), bytes.size())) return false;
+      index.Feed(bytes);
+      return true;
+    });
     while (true) {
       if (cancel) {
         result.end = LoadEnd::kCancelled;
@@ -67,11 +67,12 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
       }
       const std::string_view bytes = reading.Next();
       if (bytes.empty()) break;
-      splitter.Feed(bytes, onLine);
+      chunks.Feed(bytes);
       reading.Release();
       done += bytes.size();
       bytesRead = done;
-      if (parser.BytesInUse() + index.BytesInUse() > result.availableBytes) {
+      // The line index (four bytes a line) grows on the reading thread: counted here from the lines read.
+      if (chunks.BytesInUse() + parser.LineCount() * sizeof(std::uint32_t) > result.availableBytes) {
         result.end = LoadEnd::kTooLarge;
         return result;
       }
@@ -87,8 +88,8 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
       result.end = LoadEnd::kCancelled;
       return result;
     }
-    splitter.Finish(onLine);
-    index.Finish(done);
+    chunks.Finish();
+    index.Finish();
     result.parse = parser.Finish();
   } catch (const std::bad_alloc&) {
     // The system ran out of memory for the points after all.

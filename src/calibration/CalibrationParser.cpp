@@ -365,6 +365,28 @@ void CalibrationParser::ReadData(std::string_view line, std::size_t valuesStart,
   for (std::size_t k = 0; k < columns; ++k) points.columns[k].ys.push_back(row[k]);
 }
 
+CalibrationParser CalibrationParser::FollowerWithTheSameColumns(std::size_t bytes) const {
+  CalibrationParser follower;
+  follower.result_.headerFound = true;
+  const std::size_t lines = MostDataLines(bytes);
+  for (std::size_t k = 0; k < result_.points.columns.size(); ++k) {
+    follower.result_.points.columns.push_back(CalibrationColumn{std::string(), PointArray(lines)});
+  }
+  follower.result_.points.xs = PointArray(lines);
+  return follower;
+}
+
+void CalibrationParser::TakeLinesOf(CalibrationParser& follower) {
+  CalibrationPoints& mine = result_.points;
+  CalibrationPoints& theirs = follower.result_.points;
+  mine.xs.Append(theirs.xs.data(), theirs.xs.size());
+  theirs.xs.clear();
+  for (std::size_t k = 0; k < mine.columns.size(); ++k) {
+    mine.columns[k].ys.Append(theirs.columns[k].ys.data(), theirs.columns[k].ys.size());
+    theirs.columns[k].ys.clear();
+  }
+}
+
 CalibrationParseResult CalibrationParser::Finish() {
   PopulateWith(nullptr);
   if (!result_.headerFound) result_ = CalibrationParseResult{};

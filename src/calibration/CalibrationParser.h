@@ -43,6 +43,14 @@ class CalibrationParser {
   // The same for a line that stands in a larger buffer whose bytes up to `readableEnd` may be read:
   // numbers are then read several characters at a time up to the line's very end.
   void AddLine(const SplitLine& line) { AddLine(line.text, line.readableEnd); }
+  // The header has been read and named at least one column.
+  bool HasColumns() const { return result_.headerFound && !result_.points.columns.empty(); }
+  // A parser for a later stretch of the same file, with this one's columns and room for the data lines
+  // of `bytes` bytes: its points go after this one's with TakeLinesOf.
+  CalibrationParser FollowerWithTheSameColumns(std::size_t bytes) const;
+  // Appends the other parser's points (read from the lines after this one's) and empties it, keeping
+  // its memory for the next stretch.
+  void TakeLinesOf(CalibrationParser& follower);
   // Memory the points take so far.
   std::size_t BytesInUse() const { return result_.points.BytesInUse() + pendingText_.capacity(); }
   CalibrationParseResult Finish();

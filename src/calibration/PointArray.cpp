@@ -78,6 +78,17 @@ void PointArray::Release() {
   largePages_ = smallTail_ = false;
 }
 
+void PointArray::Append(const double* values, std::size_t count) {
+  while (count > 0) {
+    if (size_ == committed_) Grow();
+    const std::size_t now = std::min(count, committed_ - size_);
+    std::memcpy(data_ + size_, values, now * sizeof(double));
+    size_ += now;
+    values += now;
+    count -= now;
+  }
+}
+
 void PointArray::Grow() {
   if (data_ == nullptr) *this = PointArray(kDefaultReservation);
   if (committed_ == reserved_) {

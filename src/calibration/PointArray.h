@@ -25,6 +25,7 @@ class PointArray {
     data_[size_++] = value;
   }
   void pop_back() { --size_; }
+  void Append(const double* values, std::size_t count);
   void clear() { size_ = 0; }
 
   std::size_t size() const { return size_; }

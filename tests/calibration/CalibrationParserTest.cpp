@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CalibrationNumber.h"
+#include "CalibrationChunkParser.h"
 #include "CsvField.h"
 #include "LineSplitter.h"
 
@@ -281,6 +282,37 @@ TEST(ParseCalibrationText, AcceptsEveryLineEnd) {
       ParseCalibrationText("0,0,30,T\r1,0,31,1\n2,0,31,2\r\n3,0,31,3\r\n\r\n4,0,31,4");
   ASSERT_EQ(result.ColumnCount(), 1u);
   EXPECT_EQ(Xs(result, 0), (std::vector<double>{1, 2, 3, 4}));
+}
+
+// Split between two threads, chunk by chunk, a text gives the very points of one thread reading it all:
+// lines of every ending, lines that span chunks, lines too long to read whole, lines before the header and
+// lines that give no point, wherever the chunks and their halves fall.
+TEST(ParseCalibrationTextOnTwoThreads, SamePointsBitForBitAsOneThread) {
+  const char* const fields[] = {"293.151", " -2.25 ", "", "word", "1..2", "-1.5e3", "24000", "+", "1e-2", "-0"};
+  const char* const ends[] = {"\r\n", "\r\n", "\n", "\r"};
+  std::mt19937 random(3);
+  std::string text = "7,0,31,1,2,3\r\n0,0,30,A,B,C,D,E\r\n";
+  for (int i = 0; i < 4000; ++i) {
+    std::string line = std::to_string(i) + ",2026-12-09 08:14," + (i % 50 == 7 ? "32" : "31");
+    for (int c = 0; c < 5; ++c) line += std::string(",") + fields[random() % std::size(fields)];
+    if (i % 997 == 5) line += "," + std::string(kMaxLineLength, '9');
+    text += line + ends[random() % std::size(ends)];
+  }
+  text += "4001,0,31,9.5";  // no line end
+  const CalibrationParseResult one = ParseCalibrationText(text);
+  ASSERT_EQ(one.ColumnCount(), 5u);
+  ASSERT_GT(one.points.LineCount(), 3800u);
+  for (std::size_t chunk : {std::size_t{1000}, std::size_t{4099}, std::size_t{1} << 20}) {
+    const CalibrationParseResult two = ParseCalibrationTextOnTwoThreads(text, chunk, 200);
+    ASSERT_EQ(two.ColumnCount(), 5u);
+    const auto same = [](const PointArray& a, const PointArray& b) {
+      return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    };
+    EXPECT_TRUE(same(two.points.xs, one.points.xs)) << "chunk " << chunk;
+    for (std::size_t m = 0; m < 5; ++m) {
+      EXPECT_TRUE(same(two.points.columns[m].ys, one.points.columns[m].ys)) << "chunk " << chunk << " column " << m;
+    }
+  }
 }
 
 }  // namespace
