@@ -1,6 +1,10 @@
 #include "LineIndex.h"
 
 #include <algorithm>
+#include <new>
+#include <utility>
+
+#include "ReservedMemory.h"
 
 namespace varnok {
 
@@ -14,21 +18,59 @@ void LineIndex::Finish() {
   Finish(size_);
 }
 
+namespace {
+constexpr std::size_t kBlockBytes = (std::size_t{1} << 16) * sizeof(std::uint32_t);
+}  // namespace
+
+LineIndex::~LineIndex() { Release(); }
+
+LineIndex::LineIndex(LineIndex&& other) noexcept
+    : blocks_(std::move(other.blocks_)),
+      steps_(std::move(other.steps_)),
+      count_(std::exchange(other.count_, 0)),
+      size_(std::exchange(other.size_, 0)),
+      longest_(std::exchange(other.longest_, 0)),
+      splitter_(std::move(other.splitter_)) {
+  other.blocks_.clear();
+}
+
+LineIndex& LineIndex::operator=(LineIndex&& other) noexcept {
+  if (this != &other) {
+    Release();
+    blocks_ = std::move(other.blocks_);
+    other.blocks_.clear();
+    steps_ = std::move(other.steps_);
+    count_ = std::exchange(other.count_, 0);
+    size_ = std::exchange(other.size_, 0);
+    longest_ = std::exchange(other.longest_, 0);
+    splitter_ = std::move(other.splitter_);
+  }
+  return *this;
+}
+
+void LineIndex::Release() {
+  for (std::uint32_t* block : blocks_) ReleaseAddressSpace(block, kBlockBytes);
+  blocks_.clear();
+}
+
 void LineIndex::Add(const SplitLine& line) {
   const std::uint64_t high = line.start >> 32;
   while (steps_.size() < high) steps_.push_back(count_);
-  if (blocks_.empty() || blocks_.back().size() == kBlockLines) {
-    blocks_.emplace_back();
-    if (blocks_.size() > 1) blocks_.back().reserve(kBlockLines);
+  if (count_ == blocks_.size() * kBlockLines) {
+    void* block = ReserveAddressSpace(kBlockBytes);
+    if (block == nullptr || !CommitReservedMemory(block, kBlockBytes)) {
+      ReleaseAddressSpace(block, kBlockBytes);
+      throw std::bad_alloc();
+    }
+    blocks_.push_back(static_cast<std::uint32_t*>(block));
   }
-  blocks_.back().push_back(static_cast<std::uint32_t>(line.start));
+  blocks_.back()[count_ % kBlockLines] = static_cast<std::uint32_t>(line.start);
   ++count_;
   longest_ = std::max<std::size_t>(longest_, static_cast<std::size_t>(line.length));
 }
 
 void LineIndex::Finish(std::uint64_t textSize) {
   size_ = textSize;
-  if (!blocks_.empty()) blocks_.back().shrink_to_fit();
   steps_.shrink_to_fit();
 }
 
@@ -38,9 +80,8 @@ std::uint64_t LineIndex::Start(std::size_t line) const {
 }
 
 std::size_t LineIndex::BytesInUse() const {
-  std::size_t bytes = steps_.capacity() * sizeof(std::size_t) + blocks_.capacity() * sizeof(blocks_[0]);
-  for (const std::vector<std::uint32_t>& block : blocks_) bytes += block.capacity() * sizeof(std::uint32_t);
-  return bytes;
+  return steps_.capacity() * sizeof(std::size_t) + blocks_.capacity() * sizeof(blocks_[0]) +
+         count_ * sizeof(std::uint32_t);
 }
 
 }  // namespace varnok

@@ -13,6 +13,13 @@ namespace varnok {
 // low half of each start, and the lines where the high half steps up.
 class LineIndex {
  public:
+  LineIndex() = default;
+  ~LineIndex();
+  LineIndex(LineIndex&& other) noexcept;
+  LineIndex& operator=(LineIndex&& other) noexcept;
+  LineIndex(const LineIndex&) = delete;
+  LineIndex& operator=(const LineIndex&) = delete;
+
   // The text's next block; or, when the caller splits the lines itself, each line in turn and then the
   // text's size.
   void Feed(std::string_view block);
@@ -31,8 +38,12 @@ class LineIndex {
  private:
   static constexpr std::size_t kBlockLines = std::size_t{1} << 16;
 
-  // The low halves in blocks of kBlockLines, so that growing never copies what is there.
-  std::vector<std::vector<std::uint32_t>> blocks_;
+  void Release();
+
+  // The low halves in blocks of kBlockLines, so that growing never copies what is there. The blocks are
+  // mapped from the system directly, not taken from the heap, so that their memory goes back to the
+  // system with them (memory is taken only as a block fills).
+  std::vector<std::uint32_t*> blocks_;
   // The line numbers at which the high half of the start steps up by one, in order.
   std::vector<std::size_t> steps_;
   std::size_t count_ = 0;
