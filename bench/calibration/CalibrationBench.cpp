@@ -185,7 +185,8 @@ void Parse(const std::string& text) {
     }
     std::printf("parse %-19s %8.0f MB/s first, %.0f MB/s best (goal 800), %.0f MB/s of processor time "
                 "(all threads; %zu lines)%s\n",
-                how, Mb(text.size()) / first, Mb(text.size()) / best, Mb(text.size()) / bestCpu, lines, Load().c_str());
+                how, Mb(text.size()) / first, Mb(text.size()) / best, Mb(text.size()) / bestCpu, lines,
+                Load().c_str());
   };
   time("on one thread", [](const std::string& t) { return ParseCalibrationText(t); });
   time("on two threads", [](const std::string& t) { return ParseCalibrationTextOnTwoThreads(t); });
@@ -240,11 +241,12 @@ void DisplayFile(CalibrationPage& page, int row, const char* what, std::uint64_t
   }
   const double took = Seconds(start);
   const std::uint64_t peak = PeakResidentBytes();
-  std::printf("display %-18s %6.2f s to %zu charts (read and parsed %.2f s, charts built and the visible ones "
-              "drawn %.2f s, the others drawn %.2f s), longest timer lateness %lld ms, peak memory growth %.0f MB "
-              "= %.2f x the file%s\n",
-              what, took, page.ChartViews().size(), read, shown - read, took - shown, static_cast<long long>(longest),
-              Mb(peak - base), static_cast<double>(peak - base) / static_cast<double>(fileBytes), Load().c_str());
+  std::printf("display %-18s %6.2f s to %zu charts (read and parsed %.2f s, charts built and the visible "
+              "ones drawn %.2f s, the others drawn %.2f s), longest timer lateness %lld ms, peak memory growth "
+              "%.0f MB = %.2f x the file%s\n",
+              what, took, page.ChartViews().size(), read, shown - read, took - shown,
+              static_cast<long long>(longest), Mb(peak - base),
+              static_cast<double>(peak - base) / static_cast<double>(fileBytes), Load().c_str());
 }
 
 }  // namespace
