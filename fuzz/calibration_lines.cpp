@@ -1,11 +1,14 @@
 // The calibration file's line splitter fed in blocks of any size gives the same lines as a plain
-// split of the whole text; the calibration parser reads the same series from the text and from
-// those lines.
+// split of the whole text, and the line index the same number of lines; the calibration parser reads
+// the same points, bit for bit, from the text (where numbers are read many characters at a time) and
+// from those lines (one by one).
+#include <cstring>
 #include <string>
 #include <vector>
 
 #include "FuzzInput.h"
 #include "calibration/CalibrationParser.h"
+#include "calibration/LineIndex.h"
 #include "calibration/LineSplitter.h"
 
 using namespace varnok;
@@ -32,6 +35,10 @@ std::vector<std::string> PlainLines(std::string_view text) {
   return lines;
 }
 
+bool SameBits(const PointArray& a, const PointArray& b) {
+  return a.size() == b.size() && (a.size() == 0 || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -45,10 +52,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t at = 0; at < text.size(); at += block) splitter.Feed(text.substr(at, block), take);
   splitter.Finish(take);
   FUZZ_CHECK(lines == PlainLines(text));
+  LineIndex index;
+  for (std::size_t at = 0; at < text.size(); at += block) index.Feed(text.substr(at, block));
+  index.Finish();
+  FUZZ_CHECK(index.LineCount() == lines.size());
 
   const CalibrationParseResult fromText = ParseCalibrationText(text);
   const CalibrationParseResult fromLines = ParseCalibrationLines(lines);
   FUZZ_CHECK(fromText.headerFound == fromLines.headerFound);
   FUZZ_CHECK(fromText.ColumnCount() == fromLines.ColumnCount());
+  FUZZ_CHECK(SameBits(fromText.points.xs, fromLines.points.xs));
+  for (std::size_t m = 0; m < fromText.ColumnCount() && m < fromLines.ColumnCount(); ++m) {
+    FUZZ_CHECK(SameBits(fromText.points.columns[m].ys, fromLines.points.columns[m].ys));
+  }
   return 0;
 }

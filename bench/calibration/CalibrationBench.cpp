@@ -3,11 +3,16 @@
 //   plain read            the file's bytes in 1 MiB blocks, nothing else (the disk-cache speed)
 //   number readers        the value reader (form check, then fast_float), std::from_chars and
 //                         fast_float alone on the file's fields
-//   parse                 the text already in memory to points, first into fresh memory and at best
-//   load                  the file read in chunks, kept for the memo, indexed and parsed
+//   parse                 the text already in memory to points, into fresh memory, on one thread and on
+//                         two: the first round and the best of three
+//   load                  the file read in chunks, kept for the memo, indexed and parsed, as a display does
 //   display               "Display Selected Files" clicked until every chart is drawn, first and later:
-//                         time, the longest lateness of a 5 ms timer meanwhile, peak memory growth
+//                         time (split into the reading, the charts built with the visible ones drawn, and
+//                         the others drawn), the longest lateness of a 5 ms timer meanwhile, and the growth
+//                         of the peak resident memory (VmHWM: the program's own pages; the page cache of
+//                         the memo's private copy is the system's and not counted) over the file's size
 //   after the small file  memory in use against the page's start
+// Each figure carries the machine's one-minute load: other work on the machine slows every figure.
 // The environment variable VARNOK_CALIBRATION_BENCH_FILE names a place to keep the generated file for
 // later runs.
 #include <QAbstractButton>
@@ -34,6 +39,7 @@
 #include <vector>
 
 #include "CalibrationChartView.h"
+#include "CalibrationChunkParser.h"
 #include "CalibrationFileLoad.h"
 #include "CalibrationFileReader.h"
 #include "CalibrationNumber.h"
@@ -81,12 +87,20 @@ std::uint64_t ResidentBytes() { return StatusField("VmRSS:"); }
 std::uint64_t PeakResidentBytes() { return StatusField("VmHWM:"); }
 void ResetPeak() { std::ofstream("/proc/self/clear_refs") << "5"; }
 
-// Processor time of the calling thread: on a busy machine it shows the work itself, where the wall
-// clock also counts the waits for a processor.
-double ThreadSeconds() {
+// Processor time of all the program's threads: on a busy machine it shows the work itself, where the
+// wall clock also counts the waits for a processor.
+double ProcessorSeconds() {
   timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
   return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+// The machine's load beside each figure: other work on the machine slows every figure down.
+std::string Load() {
+  std::ifstream in("/proc/loadavg");
+  std::string oneMinute;
+  if (!(in >> oneMinute)) return {};
+  return " [load " + oneMinute + "]";
 }
 
 double Mb(std::uint64_t bytes) { return static_cast<double>(bytes) / 1e6; }
@@ -102,7 +116,7 @@ void PlainRead(const std::filesystem::path& file, std::uint64_t size) {
     std::fclose(in);
     best = std::min(best, Seconds(start));
   }
-  std::printf("plain read                %8.0f MB/s\n", Mb(size) / best);
+  std::printf("plain read                %8.0f MB/s%s\n", Mb(size) / best, Load().c_str());
 }
 
 // The three readers on the same value fields, checked bit for bit against each other.
@@ -152,21 +166,30 @@ void NumberReaders(const std::string& text) {
               fields.size(), sum);
 }
 
+// The text already in memory to points, into fresh memory each time: on one thread, and on two (one
+// reading the first half of each 4 MiB chunk, the other the second half; a third backing the point
+// memory ahead).
 void Parse(const std::string& text) {
-  double first = 0, best = 1e9, bestCpu = 1e9;
-  std::size_t lines = 0;
-  for (int round = 0; round < 3; ++round) {
-    const auto start = std::chrono::steady_clock::now();
-    const double cpu = ThreadSeconds();
-    CalibrationParseResult result = ParseCalibrationText(text);
-    const double took = Seconds(start);
-    bestCpu = std::min(bestCpu, ThreadSeconds() - cpu);
-    lines = result.points.LineCount();
-    if (round == 0) first = took;
-    best = std::min(best, took);
-  }
-  std::printf("parse                     %8.0f MB/s first, %.0f MB/s best, %.0f MB/s of processor time (%zu lines)\n",
-              Mb(text.size()) / first, Mb(text.size()) / best, Mb(text.size()) / bestCpu, lines);
+  const auto time = [&text](const char* how, auto parse) {
+    double first = 0, best = 1e9, bestCpu = 1e9;
+    std::size_t lines = 0;
+    for (int round = 0; round < 3; ++round) {
+      const auto start = std::chrono::steady_clock::now();
+      const double cpu = ProcessorSeconds();
+      CalibrationParseResult result = parse(text);
+      const double took = Seconds(start);
+      bestCpu = std::min(bestCpu, ProcessorSeconds() - cpu);
+      lines = result.points.LineCount();
+      if (round == 0) first = took;
+      best = std::min(best, took);
+    }
+    std::printf("parse %-19s %8.0f MB/s first, %.0f MB/s best (goal 800), %.0f MB/s of processor time "
+                "(all threads; %zu lines)%s\n",
+                how, Mb(text.size()) / first, Mb(text.size()) / best, Mb(text.size()) / bestCpu, lines,
+                Load().c_str());
+  };
+  time("on one thread", [](const std::string& t) { return ParseCalibrationText(t); });
+  time("on two threads", [](const std::string& t) { return ParseCalibrationTextOnTwoThreads(t); });
 }
 
 void Load(const std::filesystem::path& file, std::uint64_t size) {
@@ -175,14 +198,14 @@ void Load(const std::filesystem::path& file, std::uint64_t size) {
     const std::atomic<bool> cancel{false};
     std::atomic<std::uint64_t> bytesRead{0};
     const auto start = std::chrono::steady_clock::now();
-    const double cpu = ThreadSeconds();
+    const double cpu = ProcessorSeconds();
     const CalibrationLoadResult loaded = LoadCalibrationFile(file, {}, cancel, bytesRead);
     best = std::min(best, Seconds(start));
-    bestCpu = std::min(bestCpu, ThreadSeconds() - cpu);
+    bestCpu = std::min(bestCpu, ProcessorSeconds() - cpu);
     if (loaded.end != LoadEnd::kRead) std::printf("load failed\n");
   }
-  std::printf("load (read, keep, index, parse) %5.0f MB/s, %.0f MB/s of processor time\n", Mb(size) / best,
-              Mb(size) / bestCpu);
+  std::printf("load (read, keep, index, parse) %5.0f MB/s, %.0f MB/s of processor time (all threads)%s\n",
+              Mb(size) / best, Mb(size) / bestCpu, Load().c_str());
 }
 
 // Clicks "Display Selected Files" on the file in row `row` and waits, with the event loop running,
@@ -206,9 +229,11 @@ void DisplayFile(CalibrationPage& page, int row, const char* what, std::uint64_t
   ticker.start();
   page.findChild<QAbstractButton*>("CalDisplayFile")->click();
   while (page.IsReading()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  const double read = Seconds(start);
   // The window repaints what shows through the event loop; the charts scrolled out of view are drawn
   // too, so that every chart has been drawn once.
   QApplication::processEvents();
+  const double shown = Seconds(start);
   ticker.stop();
   QImage image(CalibrationChartModel::kChartWidth, CalibrationChartModel::kChartHeight, QImage::Format_RGB32);
   for (CalibrationChartView* view : page.ChartViews()) {
@@ -216,10 +241,12 @@ void DisplayFile(CalibrationPage& page, int row, const char* what, std::uint64_t
   }
   const double took = Seconds(start);
   const std::uint64_t peak = PeakResidentBytes();
-  std::printf("display %-18s %6.2f s to %zu charts, longest timer lateness %lld ms, peak memory growth %.0f MB "
-              "= %.2f x the file\n",
-              what, took, page.ChartViews().size(), static_cast<long long>(longest), Mb(peak - base),
-              static_cast<double>(peak - base) / static_cast<double>(fileBytes));
+  std::printf("display %-18s %6.2f s to %zu charts (read and parsed %.2f s, charts built and the visible "
+              "ones drawn %.2f s, the others drawn %.2f s), longest timer lateness %lld ms, peak memory growth "
+              "%.0f MB = %.2f x the file%s\n",
+              what, took, page.ChartViews().size(), read, shown - read, took - shown,
+              static_cast<long long>(longest), Mb(peak - base),
+              static_cast<double>(peak - base) / static_cast<double>(fileBytes), Load().c_str());
 }
 
 }  // namespace

@@ -5,7 +5,10 @@
 #include <vector>
 
 #include "AvailableMemory.h"
+#include "CalibrationChunkParser.h"
 #include "LineSplitter.h"
+#include "PagePopulator.h"
+#include "ReadAheadFile.h"
 #include "ReservedMemory.h"
 
 namespace varnok {
@@ -44,38 +47,48 @@ CalibrationLoadResult Read(const std::filesystem::path& path, const CalibrationL
   if (!snapshot) return result;  // no temporary folder to keep the text in
   CalibrationParser parser;
   parser.ExpectAtMostLines(MostDataLines(size));
-  LineSplitter splitter;
   LineIndex index;
-  const auto onLine = [&parser](std::string_view line) { parser.AddLine(line); };
-  std::vector<char> chunk(options.chunkBytes > 0 ? options.chunkBytes : 1);
   std::uint64_t done = 0;
   try {
-    while (done < size) {
+    PagePopulator populator;  // goes before the parser's points can
+    parser.PopulateWith(&populator);
+    CalibrationChunkParser chunks(parser, options.twoThreadsFrom > 0, options.twoThreadsFrom);
+    // The disk, the copy for the memo and its line index on one thread; the lines and numbers on this
+    // one and a helper.
+    ReadAheadFile reading(file.get(), size, options.chunkBytes, [&snapshot, &index](std::string_view bytes) {
+      if (!snapshot->Append(bytes.data(), bytes.size())) return false;
+      index.Feed(bytes);
+      return true;
+    });
+    while (true) {
       if (cancel) {
         result.end = LoadEnd::kCancelled;
         return result;
       }
-      const std::size_t wanted = static_cast<std::size_t>(std::min<std::uint64_t>(chunk.size(), size - done));
-      const std::size_t got = std::fread(chunk.data(), 1, wanted, file.get());
-      if (got == 0) break;  // the file became shorter while read: the text is what was read
-      const std::string_view bytes(chunk.data(), got);
-      if (!snapshot->Append(bytes.data(), bytes.size())) return result;
-      index.Feed(bytes);
-      splitter.Feed(bytes, onLine);
-      done += got;
+      const std::string_view bytes = reading.Next();
+      if (bytes.empty()) break;
+      chunks.Feed(bytes);
+      reading.Release();
+      done += bytes.size();
       bytesRead = done;
-      if (parser.BytesInUse() + index.BytesInUse() > result.availableBytes) {
+      // The line index (four bytes a line) grows on the reading thread: counted here from the lines read.
+      if (chunks.BytesInUse() + parser.LineCount() * sizeof(std::uint32_t) > result.availableBytes) {
         result.end = LoadEnd::kTooLarge;
         return result;
       }
+      // The lines to come, at the rate so far: the point arrays take little memory beyond the last.
+      if (parser.LineCount() > 0) {
+        const double perByte = static_cast<double>(parser.LineCount()) / static_cast<double>(done);
+        parser.ExpectLines(static_cast<std::size_t>(perByte * static_cast<double>(size) * 1.01) + 1024);
+      }
       if (options.afterChunk) options.afterChunk(done);
     }
-    if (std::ferror(file.get())) return result;
+    if (reading.Failed()) return result;
     if (cancel) {
       result.end = LoadEnd::kCancelled;
       return result;
     }
-    splitter.Finish(onLine);
+    chunks.Finish();
     index.Finish();
     result.parse = parser.Finish();
   } catch (const std::bad_alloc&) {

@@ -18,6 +18,8 @@ namespace varnok {
 
 struct CalibrationLoadOptions {
   std::size_t chunkBytes = std::size_t{4} << 20;
+  // Chunks of at least this many bytes are read on two threads once the columns are known (0: never).
+  std::size_t twoThreadsFrom = std::size_t{1} << 16;
   // The memory left for the points; asked once before reading.
   std::function<std::uint64_t()> availableMemory;
   // Called on the reading thread after each chunk with the bytes read so far (tests pause it here).

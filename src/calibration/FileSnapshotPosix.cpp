@@ -16,39 +16,25 @@ class PosixFileSnapshot final : public FileSnapshot {
   explicit PosixFileSnapshot(int fd) : fd_(fd) {}
   ~PosixFileSnapshot() override { close(fd_); }
 
-  bool Append(const char* bytes, std::size_t count) override {
-    while (count > 0) {
-      const ssize_t written = write(fd_, bytes, count);
-      if (written < 0 && errno == EINTR) continue;
-      if (written <= 0) return false;
-      bytes += written;
-      count -= static_cast<std::size_t>(written);
-      size_ += static_cast<std::uint64_t>(written);
-    }
-    return true;
-  }
-
-  std::string Read(std::uint64_t offset, std::size_t count) const override {
-    std::string bytes;
-    if (offset >= size_) return bytes;
-    if (count > size_ - offset) count = static_cast<std::size_t>(size_ - offset);
-    bytes.resize(count);
-    std::size_t got = 0;
-    while (got < count) {
-      const ssize_t n = pread(fd_, bytes.data() + got, count - got, static_cast<off_t>(offset + got));
+ protected:
+  std::size_t WriteSome(const char* bytes, std::size_t count, std::uint64_t offset) override {
+    while (true) {
+      const ssize_t n = pwrite(fd_, bytes, count, static_cast<off_t>(offset));
       if (n < 0 && errno == EINTR) continue;
-      if (n <= 0) break;
-      got += static_cast<std::size_t>(n);
+      return n > 0 ? static_cast<std::size_t>(n) : 0;
     }
-    bytes.resize(got);
-    return bytes;
   }
 
-  std::uint64_t Size() const override { return size_; }
+  std::size_t ReadSome(char* bytes, std::size_t count, std::uint64_t offset) const override {
+    while (true) {
+      const ssize_t n = pread(fd_, bytes, count, static_cast<off_t>(offset));
+      if (n < 0 && errno == EINTR) continue;
+      return n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+  }
 
  private:
   int fd_;
-  std::uint64_t size_ = 0;
 };
 
 }  // namespace

@@ -11,46 +11,27 @@ class WindowsFileSnapshot final : public FileSnapshot {
   explicit WindowsFileSnapshot(HANDLE file) : file_(file) {}
   ~WindowsFileSnapshot() override { CloseHandle(file_); }
 
-  bool Append(const char* bytes, std::size_t count) override {
-    while (count > 0) {
-      const DWORD chunk = count > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count);
-      OVERLAPPED at{};
-      at.Offset = static_cast<DWORD>(size_);
-      at.OffsetHigh = static_cast<DWORD>(size_ >> 32);
-      DWORD written = 0;
-      if (!WriteFile(file_, bytes, chunk, &written, &at) || written == 0) return false;
-      bytes += written;
-      count -= written;
-      size_ += written;
-    }
-    return true;
+ protected:
+  std::size_t WriteSome(const char* bytes, std::size_t count, std::uint64_t offset) override {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD written = 0;
+    const DWORD chunk = count > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count);
+    return WriteFile(file_, bytes, chunk, &written, &at) ? written : 0;
   }
 
-  std::string Read(std::uint64_t offset, std::size_t count) const override {
-    std::string bytes;
-    if (offset >= size_) return bytes;
-    if (count > size_ - offset) count = static_cast<std::size_t>(size_ - offset);
-    bytes.resize(count);
-    std::size_t got = 0;
-    while (got < count) {
-      OVERLAPPED at{};
-      const std::uint64_t from = offset + got;
-      at.Offset = static_cast<DWORD>(from);
-      at.OffsetHigh = static_cast<DWORD>(from >> 32);
-      DWORD n = 0;
-      const DWORD chunk = count - got > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count - got);
-      if (!ReadFile(file_, bytes.data() + got, chunk, &n, &at) || n == 0) break;
-      got += n;
-    }
-    bytes.resize(got);
-    return bytes;
+  std::size_t ReadSome(char* bytes, std::size_t count, std::uint64_t offset) const override {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD got = 0;
+    const DWORD chunk = count > (1u << 30) ? (1u << 30) : static_cast<DWORD>(count);
+    return ReadFile(file_, bytes, chunk, &got, &at) ? got : 0;
   }
-
-  std::uint64_t Size() const override { return size_; }
 
  private:
   HANDLE file_;
-  std::uint64_t size_ = 0;
 };
 
 }  // namespace

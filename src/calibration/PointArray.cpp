@@ -6,6 +6,7 @@
 #include <new>
 #include <utility>
 
+#include "PagePopulator.h"
 #include "ReservedMemory.h"
 
 namespace varnok {
@@ -44,7 +45,11 @@ PointArray::PointArray(PointArray&& other) noexcept
       size_(std::exchange(other.size_, 0)),
       committed_(std::exchange(other.committed_, 0)),
       reserved_(std::exchange(other.reserved_, 0)),
-      largePages_(std::exchange(other.largePages_, false)) {}
+      largePages_(std::exchange(other.largePages_, false)),
+      smallTail_(std::exchange(other.smallTail_, false)),
+      expected_(std::exchange(other.expected_, 0)),
+      prepared_(std::exchange(other.prepared_, 0)),
+      populator_(std::exchange(other.populator_, nullptr)) {}
 
 PointArray& PointArray::operator=(PointArray&& other) noexcept {
   if (this != &other) {
@@ -56,6 +61,10 @@ PointArray& PointArray::operator=(PointArray&& other) noexcept {
     committed_ = std::exchange(other.committed_, 0);
     reserved_ = std::exchange(other.reserved_, 0);
     largePages_ = std::exchange(other.largePages_, false);
+    smallTail_ = std::exchange(other.smallTail_, false);
+    expected_ = std::exchange(other.expected_, 0);
+    prepared_ = std::exchange(other.prepared_, 0);
+    populator_ = std::exchange(other.populator_, nullptr);
   }
   return *this;
 }
@@ -65,7 +74,19 @@ void PointArray::Release() {
   base_ = nullptr;
   baseBytes_ = 0;
   data_ = nullptr;
-  size_ = committed_ = reserved_ = 0;
+  size_ = committed_ = reserved_ = prepared_ = 0;
+  largePages_ = smallTail_ = false;
+}
+
+void PointArray::Append(const double* values, std::size_t count) {
+  while (count > 0) {
+    if (size_ == committed_) Grow();
+    const std::size_t now = std::min(count, committed_ - size_);
+    std::memcpy(data_ + size_, values, now * sizeof(double));
+    size_ += now;
+    values += now;
+    count -= now;
+  }
 }
 
 void PointArray::Grow() {
@@ -73,26 +94,51 @@ void PointArray::Grow() {
   if (committed_ == reserved_) {
     // The reservation is full (only when the caller's bound was too small): move to one twice as large.
     PointArray larger(reserved_ * 2);
+    larger.expected_ = expected_;
+    PagePopulator* const populator = populator_;
     larger.committed_ = 0;
     while (larger.committed_ < size_ + 1) larger.Grow();
     std::memcpy(larger.data_, data_, size_ * sizeof(double));
     larger.size_ = size_;
     *this = std::move(larger);
+    populator_ = populator;
     if (committed_ > size_) return;
   }
-  const std::size_t from = committed_ * sizeof(double);
+  if (prepared_ > committed_) {
+    committed_ = prepared_;  // committed earlier and backed meanwhile by the populator
+  } else {
+    committed_ += CommitAt(committed_ * sizeof(double), true) / sizeof(double);
+  }
+  if (populator_ != nullptr && largePages_ && !smallTail_ && committed_ < reserved_) {
+    // The step after this one is committed now and backed on the populator's thread while this one
+    // fills.
+    const std::size_t from = committed_ * sizeof(double);
+    const std::size_t bytes = CommitAt(from, false);
+    populator_->Post(reinterpret_cast<char*>(data_) + from, bytes);
+    prepared_ = committed_ + bytes / sizeof(double);
+  }
+}
+
+std::size_t PointArray::CommitAt(std::size_t from, bool backHere) {
   const std::size_t room = reserved_ * sizeof(double) - from;
-  const std::size_t step = from < kSmallUntil ? kSmallStep : from < kCommitStep ? kCommitStep - from : kCommitStep;
-  const std::size_t bytes = std::min(step, room);
+  std::size_t step = from < kSmallUntil ? kSmallStep : from < kCommitStep ? kCommitStep - from : kCommitStep;
   auto* const at = reinterpret_cast<char*>(data_) + from;
+  if (largePages_ && from >= kCommitStep &&
+      (smallTail_ || (expected_ > 0 && expected_ * sizeof(double) < from + kCommitStep))) {
+    // The expected end lies within the next large page: the rest in small pages and steps.
+    if (!smallTail_) AdviseSmallPages(at, reserved_ * sizeof(double) - from);
+    smallTail_ = true;
+    step = kSmallStep;
+  }
+  const std::size_t bytes = std::min(step, room);
   if (!CommitReservedMemory(at, bytes)) throw std::bad_alloc();
   if (!largePages_ && from + bytes >= kSmallUntil && room > kCommitStep) {
     largePages_ = true;
     const std::size_t firstLarge = std::max(from + bytes, kCommitStep);
     AdviseLargePages(reinterpret_cast<char*>(data_) + firstLarge, reserved_ * sizeof(double) - firstLarge);
   }
-  if (largePages_ && from >= kCommitStep) PopulateMemory(at, bytes);
-  committed_ += bytes / sizeof(double);
+  if (backHere && largePages_ && from >= kCommitStep) PopulateMemory(at, bytes);
+  return bytes;
 }
 
 }  // namespace varnok

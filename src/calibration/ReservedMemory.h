@@ -16,6 +16,8 @@ bool CommitReservedMemory(void* at, std::size_t bytes);
 void ReleaseAddressSpace(void* at, std::size_t bytes);
 // Advice that the committed range will be filled in full: the system may back it with large pages.
 void AdviseLargePages(void* at, std::size_t bytes);
+// The opposite advice: ordinary pages only, for a range that will be filled only in part.
+void AdviseSmallPages(void* at, std::size_t bytes);
 // Backs a committed range with memory now, in one call, instead of page by page as it is first written
 // (on some machines each first touch of a page costs tens of microseconds). Only advice.
 void PopulateMemory(void* at, std::size_t bytes);

@@ -26,6 +26,8 @@ void AdviseLargePages(void* at, std::size_t bytes) {
   madvise(at, bytes, MADV_HUGEPAGE);
 }
 
+void AdviseSmallPages(void* at, std::size_t bytes) { madvise(at, bytes, MADV_NOHUGEPAGE); }
+
 void PopulateMemory(void* at, std::size_t bytes) {
 #ifdef MADV_POPULATE_WRITE
   madvise(at, bytes, MADV_POPULATE_WRITE);

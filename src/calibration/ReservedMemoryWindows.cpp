@@ -17,6 +17,8 @@ void ReleaseAddressSpace(void* at, std::size_t) {
 // Large pages need a privilege that ordinary users lack on Windows: committed memory stays as it is.
 void AdviseLargePages(void*, std::size_t) {}
 
+void AdviseSmallPages(void*, std::size_t) {}
+
 // Committed memory is backed as it is touched.
 void PopulateMemory(void*, std::size_t) {}
 

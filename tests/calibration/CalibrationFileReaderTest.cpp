@@ -143,7 +143,8 @@ TEST(CalibrationFileLoad, TheTextStaysAsReadWhenTheFileChangesOnDisk) {
 
 // A long file of wide lines whose fields take every road of the reader (short numbers read several
 // characters at a time, near a line's or a chunk's end, or in full): whatever the lines hold and however
-// the file arrives, the series must be those of reading the lines one by one.
+// the file arrives, whether on one thread or split between two, the series must be those of reading the
+// lines one by one.
 TEST(CalibrationFileLoad, LongWideFilesGiveTheSameSeriesAsLineByLine) {
   constexpr int kColumns = 23;
   const char* const fields[] = {"1.5", " -2.25 ", "", "word", "1..2", "-1.5e3", "\t7", "+", "12345678901234567.5",
@@ -170,11 +171,16 @@ TEST(CalibrationFileLoad, LongWideFilesGiveTheSameSeriesAsLineByLine) {
   const auto file = folder.Write("long_ln2.csv", text);
   ExpectSamePoints(ParseCalibrationText(text), expected, "whole text");
   for (std::size_t chunk : {std::size_t{997}, std::size_t{65536}, std::size_t{1} << 20}) {
-    CalibrationLoadOptions options;
-    options.chunkBytes = chunk;
-    const CalibrationLoadResult loaded = Load(file, options);
-    ASSERT_EQ(loaded.end, LoadEnd::kRead);
-    ExpectSamePoints(loaded.parse, expected, "chunk " + std::to_string(chunk));
+    for (std::size_t twoThreadsFrom : {std::size_t{0}, std::size_t{500}, std::size_t{1} << 16}) {
+      CalibrationLoadOptions options;
+      options.chunkBytes = chunk;
+      options.twoThreadsFrom = twoThreadsFrom;
+      const CalibrationLoadResult loaded = Load(file, options);
+      ASSERT_EQ(loaded.end, LoadEnd::kRead);
+      ExpectSamePoints(loaded.parse, expected,
+                       "chunk " + std::to_string(chunk) + ", two threads from " + std::to_string(twoThreadsFrom));
+      EXPECT_EQ(loaded.text->LineCount(), lines.size());
+    }
   }
   EXPECT_GT(expected.points.PointsOf(kColumns - 1).size(), 1500u);
 }

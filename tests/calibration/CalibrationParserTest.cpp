@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "CalibrationNumber.h"
+#include "CalibrationChunkParser.h"
 #include "CsvField.h"
 #include "LineSplitter.h"
 
@@ -29,6 +30,19 @@ std::vector<double> Ys(const CalibrationParseResult& r, std::size_t m) {
   return ys;
 }
 const std::string& Title(const CalibrationParseResult& r, std::size_t m) { return r.points.columns.at(m).title; }
+
+// The same lines read both ways: one by one, and as one text in which a long comment line follows the
+// data, so that the text reader may look well past each data line's end (as it does inside a file) and
+// reads the fields many characters at a time.
+std::vector<CalibrationParseResult> ReadBothWays(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  text += "0,0,10," + std::string(100, 'c') + "\r\n";
+  std::vector<CalibrationParseResult> results;
+  results.push_back(ParseCalibrationLines(lines));
+  results.push_back(ParseCalibrationText(text));
+  return results;
+}
 
 TEST(ParseCalibrationLines, TitlesEndAtTheFirstEmptyHeaderField) {
   const CalibrationParseResult result =
@@ -136,10 +150,12 @@ TEST(ParseCalibrationLines, ReadsOnlyTheFirst4096CharactersOfALine) {
   ASSERT_EQ(result.ColumnCount(), 2u);
   EXPECT_EQ(Ys(result, 0), std::vector<double>{12});
   EXPECT_TRUE(Xs(result, 1).empty());
-  // The same through the text reader.
-  const CalibrationParseResult fromText = ParseCalibrationText("0,0,30,A,B\r\n" + data + "\r\n");
-  EXPECT_EQ(Ys(fromText, 0), std::vector<double>{12});
-  EXPECT_TRUE(Xs(fromText, 1).empty());
+  // The same through the text reader, with the line last and with more text after it.
+  for (const std::string& after : {std::string(), "0,0,10," + std::string(100, 'c') + "\r\n"}) {
+    const CalibrationParseResult fromText = ParseCalibrationText("0,0,30,A,B\r\n" + data + "\r\n" + after);
+    EXPECT_EQ(Ys(fromText, 0), std::vector<double>{12});
+    EXPECT_TRUE(Xs(fromText, 1).empty());
+  }
 }
 
 // Every data line's x is kept once for all columns; a column that misses a value at a line has no
@@ -198,18 +214,20 @@ TEST(ParseCalibrationLines, EveryFieldFormReadsLikeItsTrimmedText) {
     data += "," + field;
     fields.push_back(field);
   }
-  const CalibrationParseResult result = ParseCalibrationLines({header, data});
-  ASSERT_EQ(result.ColumnCount(), 100u);
-  for (std::size_t k = 0; k < 100; ++k) {
-    const double expected = ReadCalibrationValue(TrimBlanksAndControls(fields[k])).value_or(0.0);
-    ASSERT_EQ(Ys(result, k).size(), 1u) << fields[k];
-    EXPECT_EQ(Ys(result, k)[0], expected) << "'" << fields[k] << "'";
+  for (const CalibrationParseResult& result : ReadBothWays({header, data})) {
+    ASSERT_EQ(result.ColumnCount(), 100u);
+    for (std::size_t k = 0; k < 100; ++k) {
+      const double expected = ReadCalibrationValue(TrimBlanksAndControls(fields[k])).value_or(0.0);
+      ASSERT_EQ(Ys(result, k).size(), 1u) << fields[k];
+      EXPECT_EQ(Ys(result, k)[0], expected) << "'" << fields[k] << "'";
+    }
   }
 }
 
 // Short fixed-point numbers are read several characters at a time: every count of digits before and after
 // the full stop, with the characters just beside the digits ('/' and ':'), must read bit for bit like
-// the general reader, whether the field stands in the middle or at the end of a line.
+// the general reader, whether the field stands in the middle or at the end of a line, and whether the
+// line is read on its own or inside a text.
 TEST(ParseCalibrationLines, ShortNumbersOfEveryLengthReadLikeTheGeneralReader) {
   std::mt19937 random(5);
   const char* const signs[] = {"", "-", "+"};
@@ -239,20 +257,21 @@ TEST(ParseCalibrationLines, ShortNumbersOfEveryLengthReadLikeTheGeneralReader) {
         lineFields.push_back(at < fields.size() ? fields[at] : std::string("1"));
         data += "," + lineFields.back();
       }
-      const CalibrationParseResult result = ParseCalibrationLines({header, data});
-      ASSERT_EQ(result.ColumnCount(), kMaxCalibrationColumns);
-      for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) {
-        const std::string& field = lineFields[k];
-        const std::string_view trimmed = TrimBlanksAndControls(field);
-        if (trimmed.empty() || (trimmed[0] >= 'a' && trimmed[0] <= 'z')) {
-          EXPECT_TRUE(Ys(result, k).empty()) << "'" << field << "'";
-          continue;
+      for (const CalibrationParseResult& result : ReadBothWays({header, data})) {
+        ASSERT_EQ(result.ColumnCount(), kMaxCalibrationColumns);
+        for (std::size_t k = 0; k < kMaxCalibrationColumns; ++k) {
+          const std::string& field = lineFields[k];
+          const std::string_view trimmed = TrimBlanksAndControls(field);
+          if (trimmed.empty() || (trimmed[0] >= 'a' && trimmed[0] <= 'z')) {
+            EXPECT_TRUE(Ys(result, k).empty()) << "'" << field << "'";
+            continue;
+          }
+          const std::vector<double> ys = Ys(result, k);
+          ASSERT_EQ(ys.size(), 1u) << "'" << field << "'";
+          const double expected = ReadCalibrationValue(trimmed).value_or(0.0);
+          EXPECT_EQ(std::memcmp(&ys[0], &expected, sizeof expected), 0)
+              << "'" << field << "' read as " << ys[0] << ", expected " << expected;
         }
-        const std::vector<double> ys = Ys(result, k);
-        ASSERT_EQ(ys.size(), 1u) << "'" << field << "'";
-        const double expected = ReadCalibrationValue(trimmed).value_or(0.0);
-        EXPECT_EQ(std::memcmp(&ys[0], &expected, sizeof expected), 0)
-            << "'" << field << "' read as " << ys[0] << ", expected " << expected;
       }
     }
   }
@@ -263,6 +282,37 @@ TEST(ParseCalibrationText, AcceptsEveryLineEnd) {
       ParseCalibrationText("0,0,30,T\r1,0,31,1\n2,0,31,2\r\n3,0,31,3\r\n\r\n4,0,31,4");
   ASSERT_EQ(result.ColumnCount(), 1u);
   EXPECT_EQ(Xs(result, 0), (std::vector<double>{1, 2, 3, 4}));
+}
+
+// Split between two threads, chunk by chunk, a text gives the very points of one thread reading it all:
+// lines of every ending, lines that span chunks, lines too long to read whole, lines before the header and
+// lines that give no point, wherever the chunks and their halves fall.
+TEST(ParseCalibrationTextOnTwoThreads, SamePointsBitForBitAsOneThread) {
+  const char* const fields[] = {"293.151", " -2.25 ", "", "word", "1..2", "-1.5e3", "24000", "+", "1e-2", "-0"};
+  const char* const ends[] = {"\r\n", "\r\n", "\n", "\r"};
+  std::mt19937 random(3);
+  std::string text = "7,0,31,1,2,3\r\n0,0,30,A,B,C,D,E\r\n";
+  for (int i = 0; i < 4000; ++i) {
+    std::string line = std::to_string(i) + ",2026-12-09 08:14," + (i % 50 == 7 ? "32" : "31");
+    for (int c = 0; c < 5; ++c) line += std::string(",") + fields[random() % std::size(fields)];
+    if (i % 997 == 5) line += "," + std::string(kMaxLineLength, '9');
+    text += line + ends[random() % std::size(ends)];
+  }
+  text += "4001,0,31,9.5";  // no line end
+  const CalibrationParseResult one = ParseCalibrationText(text);
+  ASSERT_EQ(one.ColumnCount(), 5u);
+  ASSERT_GT(one.points.LineCount(), 3800u);
+  for (std::size_t chunk : {std::size_t{1000}, std::size_t{4099}, std::size_t{1} << 20}) {
+    const CalibrationParseResult two = ParseCalibrationTextOnTwoThreads(text, chunk, 200);
+    ASSERT_EQ(two.ColumnCount(), 5u);
+    const auto same = [](const PointArray& a, const PointArray& b) {
+      return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0;
+    };
+    EXPECT_TRUE(same(two.points.xs, one.points.xs)) << "chunk " << chunk;
+    for (std::size_t m = 0; m < 5; ++m) {
+      EXPECT_TRUE(same(two.points.columns[m].ys, one.points.columns[m].ys)) << "chunk " << chunk << " column " << m;
+    }
+  }
 }
 
 }  // namespace
