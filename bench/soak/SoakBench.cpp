@@ -230,12 +230,16 @@ int main(int argc, char** argv) {
   // The 5 ms meter of the event loop's stalls.
   qint64 last = clock.nsecsElapsed();
   qint64 minuteStall = 0, longestStall = 0;
+  std::string lastFault = "-", minuteStallFault = "-", longestStallFault = "-";
   QTimer meter;
   meter.setTimerType(Qt::PreciseTimer);
   meter.setInterval(5);
   QObject::connect(&meter, &QTimer::timeout, [&] {
     const qint64 now = clock.nsecsElapsed();
-    minuteStall = std::max(minuteStall, now - last);
+    if (now - last > minuteStall) {
+      minuteStall = now - last;
+      minuteStallFault = lastFault;
+    }
     last = now;
   });
   meter.start();
@@ -337,7 +341,9 @@ int main(int argc, char** argv) {
   std::uniform_int_distribution<int> pause(1000, 4000);
   std::uniform_int_distribution<std::size_t> pick(0, options.faults.size() - 1);
   QObject::connect(&faultTimer, &QTimer::timeout, [&] {
-    if (armer.Arm(options.faults[pick(random)])) {
+    const std::string& form = options.faults[pick(random)];
+    if (armer.Arm(form)) {
+      lastFault = form;
       ++tally.faultsArmed;
     } else {
       ++tally.faultsRefused;
@@ -349,16 +355,20 @@ int main(int argc, char** argv) {
   std::printf("soak: %d s, simulator pid %d port %d, %zu fault forms, load %s\n", options.seconds, sim.pid,
               sim.port, options.faults.size(), LoadAverage().c_str());
   std::printf("minute  console RSS (MiB)  simulator RSS (MiB)  samples  points checked  wrong  faults armed"
-              "  longest stall (ms)  load\n");
+              "  longest stall (ms)  last fault armed before it  load\n");
   std::fflush(stdout);
   int minute = 0;
   QTimer report;
   report.setInterval(options.seconds < 120 ? 10000 : 60000);
   auto print = [&] {
-    longestStall = std::max(longestStall, minuteStall);
-    std::printf("%6d  %17.1f  %19.1f  %7d  %14lld  %5lld  %12lld  %18.1f  %s\n", ++minute,
+    if (minuteStall > longestStall) {
+      longestStall = minuteStall;
+      longestStallFault = minuteStallFault;
+    }
+    std::printf("%6d  %17.1f  %19.1f  %7d  %14lld  %5lld  %12lld  %18.1f  %-26s  %s\n", ++minute,
                 RssKiB(::getpid()) / 1024.0, RssKiB(sim.pid) / 1024.0, monitor->Model().sampleCount,
-                tally.points, tally.wrong(), tally.faultsArmed, minuteStall / 1e6, LoadAverage().c_str());
+                tally.points, tally.wrong(), tally.faultsArmed, minuteStall / 1e6, minuteStallFault.c_str(),
+                LoadAverage().c_str());
     std::fflush(stdout);
     minuteStall = 0;
   };
@@ -384,8 +394,9 @@ int main(int argc, char** argv) {
               " status checks %lld (wrong %lld)\n",
               tally.points, tally.wrongPoints, tally.consoleReplies, tally.wrongConsole, tally.consoleFailures,
               tally.pollChecks, tally.wrongPoll);
-  std::printf("  faults armed %lld (refused %lld), reconnects %lld, longest stall %.1f ms\n", tally.faultsArmed,
-              tally.faultsRefused, tally.reconnects, longestStall / 1e6);
+  std::printf("  faults armed %lld (refused %lld), reconnects %lld, longest stall %.1f ms (after %s)\n",
+              tally.faultsArmed, tally.faultsRefused, tally.reconnects, longestStall / 1e6,
+              longestStallFault.c_str());
   std::printf("  wrong replies in all: %lld (goal 0)\n", tally.wrong());
   std::fflush(stdout);
   meter.stop();
