@@ -22,7 +22,7 @@ TEST(SimFaultForms, ParsesEveryFormAndRejectsOthers) {
       {"lenbyte:0", FaultKind::kLengthByte}, {"delay:4500", FaultKind::kDelay},
       {"stopread", FaultKind::kStopReading}, {"reset", FaultKind::kReset},
       {"ackbyte:63", FaultKind::kAckByte}, {"hangup", FaultKind::kHangUp},
-      {"split:5:3900", FaultKind::kSplit},
+      {"split:5:3900", FaultKind::kSplit}, {"hangup:7", FaultKind::kHangUp},
   };
   for (const auto& c : good) {
     const auto f = ParseFault(c.form);
@@ -45,7 +45,7 @@ TEST(SimFaultForms, ParsesEveryFormAndRejectsOthers) {
   EXPECT_EQ(refuse->value, 255);
   for (const char* bad : {"", "short:0", "short:11", "short:x", "refuse:7", "refuse:300:1", "refuse:7:2x",
                           "NAK", "slow", "stale:0", "stale:9", "lenbyte:256", "ackbyte:-1", "delay:-5",
-                          "delay:60001", "split:0:50", "split:5", "split:5:x", "stale-exceptions"}) {
+                          "delay:60001", "split:0:50", "split:5", "split:5:x", "stale-exceptions", "hangup:-1"}) {
     EXPECT_FALSE(ParseFault(bad)) << bad;
   }
   FaultSet set;

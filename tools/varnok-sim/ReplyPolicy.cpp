@@ -119,7 +119,8 @@ Plan PlanTunnelRefusal(std::span<const std::uint8_t> frame, std::uint8_t excepti
 Plan PlanSerialFrameReply(const SerialMessage& frame, const std::vector<Fault>& active, const ReplySource& answer) {
   Plan plan;
   if (!frame.checkOk) return {{Step::Action::kWrite, {kNak}}};
-  if (Has(active, FaultKind::kHangUp)) return {Only(Step::Action::kHangUp)};
+  const Fault* hangUp = FindFault(active, FaultKind::kHangUp);
+  if (hangUp && hangUp->count == 0) return {Only(Step::Action::kHangUp)};
   if (Has(active, FaultKind::kNoReply)) return plan;
   if (Has(active, FaultKind::kNak)) {
     plan.push_back({Step::Action::kWrite, {kNak}});
@@ -141,7 +142,14 @@ Plan PlanSerialFrameReply(const SerialMessage& frame, const std::vector<Fault>& 
     CutShort(bytes, active);
     const std::size_t frameSize = bytes.size();
     bytes.insert(bytes.begin(), kAck);
-    AddMaybeSplit(plan, std::move(bytes), active, 1 + frameSize / 2);
+    if (hangUp) {
+      // The first bytes of the answer, then the line goes dead.
+      bytes.resize(std::min<std::size_t>(bytes.size(), static_cast<std::size_t>(hangUp->count)));
+      plan.push_back({Step::Action::kWrite, std::move(bytes)});
+      plan.push_back(Only(Step::Action::kHangUp));
+    } else {
+      AddMaybeSplit(plan, std::move(bytes), active, 1 + frameSize / 2);
+    }
   }
   ApplyDelay(plan, active);
   return plan;

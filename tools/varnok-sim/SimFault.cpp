@@ -61,6 +61,11 @@ std::optional<Fault> ParseFault(std::string_view form) {
     f.value = *n;
     return f;
   }
+  if (const auto n = counted("hangup:", 0, 1100)) {
+    Fault f{FaultKind::kHangUp};
+    f.count = *n;
+    return f;
+  }
   if (const auto n = counted("ackbyte:", 0, 255)) {
     Fault f{FaultKind::kAckByte};
     f.value = *n;

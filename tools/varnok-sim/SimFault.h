@@ -29,12 +29,12 @@ enum class FaultKind {
   kStopReading,     // stopread
   kReset,           // reset
   kAckByte,         // ackbyte:V
-  kHangUp,          // hangup
+  kHangUp,          // hangup, hangup:N
 };
 
 struct Fault {
   FaultKind kind = FaultKind::kNone;
-  int count = 0;   // short:N, stale:N, split:AT:MS (AT)
+  int count = 0;   // short:N, stale:N, split:AT:MS (AT), hangup:N
   int code = 0;    // refuse:CODE:V
   int value = 0;   // refuse:CODE:V, lenbyte:V, ackbyte:V
   int pauseMs = 0; // split:AT:MS, delay:MS

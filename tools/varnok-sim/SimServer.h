@@ -46,6 +46,7 @@ struct SimOptions {
 //   reset            TCP: aborts the connection with a reset instead of answering
 //   ackbyte:V        serial: answers a frame with the byte V in place of ACK, and nothing more
 //   hangup           serial: closes the instrument's side of the line instead of answering (for good)
+//   hangup:N         serial: the same after sending the first N bytes of the answer (ACK and frame)
 // A one-shot fault waits for the first request it can act on ("refuse" for its code, "banner"
 // and "textcut" for a text command, "badcheck", "bodycut",
 // "nak", "ackbyte", "hangup" for a serial frame, the TCP-only forms for a TCP request). Unknown

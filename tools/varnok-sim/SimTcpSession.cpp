@@ -54,8 +54,13 @@ void SimTcpSession::ProcessInbox() {
 void SimTcpSession::Stop(Step::Action action) {
   switch (action) {
     case Step::Action::kStopReading:
-      // Nothing is read any more: what the client sends piles up in its own buffers.
+    {
+      // Nothing is read any more: what the client sends fills a small receive buffer here, then the
+      // client's own send buffer.
+      std::error_code ignored;
+      socket_.set_option(asio::socket_base::receive_buffer_size(4096), ignored);
       stalled_ = shared_from_this();
+    }
       return;
     case Step::Action::kReset: {
       std::error_code ignored;
