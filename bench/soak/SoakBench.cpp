@@ -9,8 +9,8 @@
 // A wrong reply is one the console took for the answer to a request it did not answer:
 // - a charted point outside the band the simulator's channel can take (every channel is a known slow
 //   wave around a nominal value, or exactly zero);
-// - a console reply that is the answer to the other console command ("software" and "line" alternate,
-//   and each has its own fixed first line);
+// - a console reply that names another command than the one it answers (each command is "probe N"
+//   with its own N, and the instrument's answer repeats it);
 // - a status-grid pressure outside the simulator's pressure band.
 #include <signal.h>
 #include <sys/wait.h>
@@ -26,12 +26,15 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextBlock>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -284,38 +287,50 @@ int main(int argc, char** argv) {
     checkedX = model.sampleCount == 0 ? -1 : newest;
   });
 
-  // One console command a second, alternating; the previous one's log text is judged first.
-  int consoleTurn = 0;
-  int logChecked = 0;
+  // One console command a second: "probe N", which the instrument answers "Unknown command: probe N"
+  // and NOK. Clicks that come while another handler runs wait their turn, so the log holds one entry
+  // per command in the order of the commands: a reply or "Error N". Each entry is judged against the
+  // oldest command still unanswered; once a minute the log is judged to its end and cleared.
+  long long probe = 0;
+  std::deque<long long> unanswered;
+  int linesJudged = 0;
+  auto judgeLog = [&] {
+    QTextDocument* doc = consoleLog->document();
+    const int lines = doc->blockCount();
+    for (; linesJudged < lines; ++linesJudged) {
+      const QString line = doc->findBlockByNumber(linesJudged).text();
+      if (std::getenv("SOAK_DEBUG")) std::printf("log: [%s] after %s\n", line.toStdString().c_str(), lastFault.c_str());
+      if (line == "NOK" || line.startsWith("Torvelmandra") || line.startsWith("Enter/select")) continue;
+      const long long expected = unanswered.empty() ? -1 : unanswered.front();
+      if (!unanswered.empty()) unanswered.pop_front();
+      if (line.startsWith("Error ")) {
+        ++tally.consoleFailures;
+        continue;
+      }
+      ++tally.consoleReplies;
+      bool ok = false;
+      const long long n = line.startsWith("Unknown command: probe ") ? line.mid(23).toLongLong(&ok) : -1;
+      if (!ok || n != expected) {
+        // Another command's reply, or one that is no probe reply at all (an empty line included).
+        ++tally.wrongConsole;
+        std::printf("  wrong console reply to probe %lld: [%s]\n", expected, line.left(80).toStdString().c_str());
+      }
+    }
+  };
   QTimer consoleTimer;
   consoleTimer.setInterval(1000);
   QObject::connect(&consoleTimer, &QTimer::timeout, [&] {
-    const QString log = consoleLog->toPlainText();
-    const QString added = log.mid(logChecked);
-    logChecked = log.size();
-    if (!added.isEmpty()) {
-      const bool wasSoftware = consoleTurn % 2 == 1;  // the command issued last time
-      const bool software = added.contains("Software: QX control");
-      const bool line = added.contains("Line: TCP tunnel");
-      if (software || line) {
-        ++tally.consoleReplies;
-        if (software != wasSoftware || (software && line)) {
-          ++tally.wrongConsole;
-          std::printf("  wrong console reply to %s: %s\n", wasSoftware ? "software" : "line",
-                      added.left(80).toStdString().c_str());
-        }
-      } else {
-        ++tally.consoleFailures;
-      }
-    }
-    const bool software = consoleTurn++ % 2 == 0;
-    if (log.size() > 200000) {  // a technician clears the log now and then
-      Find<QPushButton>(*console, "Button2")->click();
-      logChecked = consoleLog->toPlainText().size();
-    }
-    consoleCommand->setEditText(software ? "software" : "line");
+    judgeLog();
+    ++probe;
+    unanswered.push_back(probe);
+    consoleCommand->setEditText(QString("probe %1").arg(probe));
     consoleExecute->click();
   });
+  auto clearLog = [&] {
+    judgeLog();
+    Find<QPushButton>(*console, "Button2")->click();  // a technician clears the log now and then
+    linesJudged = 0;
+  };
 
   // The status grid's pressure row follows the simulator's pressure.
   QTimer pollCheck;
@@ -372,7 +387,10 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
     minuteStall = 0;
   };
-  QObject::connect(&report, &QTimer::timeout, print);
+  QObject::connect(&report, &QTimer::timeout, [&] {
+    clearLog();
+    print();
+  });
 
   QEventLoop loop;
   QTimer::singleShot(0, [&] {
@@ -387,13 +405,14 @@ int main(int argc, char** argv) {
   });
   QTimer::singleShot(std::chrono::seconds(options.seconds), &loop, &QEventLoop::quit);
   loop.exec();
+  judgeLog();
   print();
   std::printf("\nsummary: %d s, load at end %s\n", options.seconds, LoadAverage().c_str());
   std::printf("  console RSS %.1f MiB at start, %.1f MiB at end\n", startRss / 1024.0, RssKiB(::getpid()) / 1024.0);
-  std::printf("  points checked %lld (wrong %lld), console replies %lld (wrong %lld, failed %lld),"
+  std::printf("  points checked %lld (wrong %lld), console replies %lld (wrong %lld, failed %lld, %zu unanswered),"
               " status checks %lld (wrong %lld)\n",
               tally.points, tally.wrongPoints, tally.consoleReplies, tally.wrongConsole, tally.consoleFailures,
-              tally.pollChecks, tally.wrongPoll);
+              unanswered.size(), tally.pollChecks, tally.wrongPoll);
   std::printf("  faults armed %lld (refused %lld), reconnects %lld, longest stall %.1f ms (after %s)\n",
               tally.faultsArmed, tally.faultsRefused, tally.reconnects, longestStall / 1e6,
               longestStallFault.c_str());

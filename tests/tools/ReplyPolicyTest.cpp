@@ -103,6 +103,8 @@ TEST(ReplyPolicyTunnel, ReplyBytesOfTheFaultsThatChangeThem) {
   ASSERT_EQ(plan.size(), 1u);
   EXPECT_EQ(plan[0].bytes[10], 16);
   EXPECT_EQ(plan[0].bytes.size(), 311u);
+  plan = PlanTunnelReply(request, Faults({"lenbyte:16"}), [] { return Bytes(255, 0x41); }, "");
+  EXPECT_EQ(plan[0].bytes[10], 255) << "a response of 266 bytes keeps its length byte";
 
   // The stale replies carry "late"; the exception ones function 0x97, unit kept.
   plan = PlanTunnelReply(request, Faults({"stale:2", "stale-exception"}), answer, "");

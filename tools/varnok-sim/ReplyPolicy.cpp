@@ -77,9 +77,10 @@ Plan PlanTunnelReply(const TunnelRequest& request, const std::vector<Fault>& act
       reply.resize(std::min(reply.size(), kMaxTunnelReply));
     }
     response = BuildTunnelResponse(id, request.unit, reply);
-    if (const Fault* length = FindFault(active, FaultKind::kLengthByte)) {
-      response[10] = static_cast<std::uint8_t>(length->value);
-    }
+    // Only a response longer than 266 bytes: the console then goes by the size alone, while a shorter
+    // response's length byte is its reply length.
+    const Fault* length = FindFault(active, FaultKind::kLengthByte);
+    if (length && response.size() > 11 + 255) response[10] = static_cast<std::uint8_t>(length->value);
   }
 
   // Responses to earlier requests first: "late-id" one, "stale:N" N of them (oldest first), each

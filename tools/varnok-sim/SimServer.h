@@ -41,7 +41,7 @@ struct SimOptions {
 //   banner           a text reply starts with a line beginning "Torvelmandra"
 //   stale:N          TCP: first N replies carrying earlier transaction identifiers, then the right one
 //   stale-exception  TCP: first an exception response carrying the previous identifier, then the right one
-//   lenbyte:V        TCP: the response's reply length byte (offset 10) holds V whatever the reply's size
+//   lenbyte:V        TCP: a response longer than 266 bytes carries V in its reply length byte (offset 10)
 //   stopread         TCP: never answers and never reads from this connection again
 //   reset            TCP: aborts the connection with a reset instead of answering
 //   ackbyte:V        serial: answers a frame with the byte V in place of ACK, and nothing more
