@@ -5,6 +5,8 @@
 //
 //   soak_bench [--minutes N] [--seconds N] [--faults a,b,c] [--seed N]
 //   (run under xvfb-run or with QT_QPA_PLATFORM=offscreen; the default is 60 minutes)
+//   SOAK_NO_SAMPLING=1 leaves the chart alone (only the poll and the console talk to the instrument);
+//   SOAK_DEBUG=1 prints every console log line with the fault armed last before it.
 //
 // A wrong reply is one the console took for the answer to a request it did not answer:
 // - a charted point outside the band the simulator's channel can take (every channel is a known slow
@@ -255,7 +257,7 @@ int main(int argc, char** argv) {
       connectBtn->click();
       ++tally.reconnects;
     }
-    if (connectBtn->isChecked() && !plotBtn->isChecked()) plotBtn->click();
+    if (connectBtn->isChecked() && !plotBtn->isChecked() && !std::getenv("SOAK_NO_SAMPLING")) plotBtn->click();
   });
 
   // Checks every point charted since the last look against its channel's band.
@@ -395,7 +397,7 @@ int main(int argc, char** argv) {
   QEventLoop loop;
   QTimer::singleShot(0, [&] {
     connectBtn->click();
-    plotBtn->click();
+    if (!std::getenv("SOAK_NO_SAMPLING")) plotBtn->click();
     keeper.start();
     pointCheck.start();
     consoleTimer.start();
