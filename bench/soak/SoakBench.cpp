@@ -6,7 +6,7 @@
 //   soak_bench [--minutes N] [--seconds N] [--faults a,b,c] [--seed N]
 //   (run under xvfb-run or with QT_QPA_PLATFORM=offscreen; the default is 60 minutes)
 //   SOAK_NO_SAMPLING=1 leaves the chart alone (only the poll and the console talk to the instrument);
-//   SOAK_DEBUG=1 prints every console log line with the fault armed last before it.
+//   SOAK_TRACE=1 adds the wire trace of every exchange; SOAK_DEBUG=1 prints every console log line with the fault armed last before it.
 //
 // A wrong reply is one the console took for the answer to a request it did not answer:
 // - a charted point outside the band the simulator's channel can take (every channel is a known slow
@@ -48,7 +48,10 @@
 #include "app/ConsoleApplication.h"
 #include "app/FeaturePages.h"
 #include "app/MainWindow.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandLayer.h"
 #include "link/TcpTransport.h"
+#include "link/WireTrace.h"
 #include "link/TunnelTransaction.h"
 #include "monitor/MonitorPage.h"
 #include "monitor/StatusPanel.h"
@@ -203,7 +206,18 @@ int main(int argc, char** argv) {
   setup.settingsPath = folder / "soak.INI";
   setup.workingFolder = folder;
   setup.installPages = [](varnok::MainWindow& w) { varnok::InstallFeaturePages(w); };
+  // SOAK_TRACE=1: the wire trace of every exchange on standard output.
+  std::unique_ptr<varnok::WireTrace> wireTrace;
+  std::unique_ptr<varnok::AsioLinkOpener> tracedOpener;
+  if (std::getenv("SOAK_TRACE")) {
+    wireTrace = std::make_unique<varnok::WireTrace>([](const std::string& line) {
+      std::printf("trace: %s\n", line.c_str());
+    });
+    tracedOpener = std::make_unique<varnok::AsioLinkOpener>(setup.timeouts, wireTrace->TransportTrace());
+    setup.opener = tracedOpener.get();
+  }
   auto window = std::make_unique<varnok::MainWindow>(std::move(setup));
+  if (wireTrace) window->Commands().SetWireTrace(wireTrace.get());
   window->resize(970, 640);
   window->show();
 
@@ -298,6 +312,7 @@ int main(int argc, char** argv) {
   int linesJudged = 0;
   auto judgeLog = [&] {
     QTextDocument* doc = consoleLog->document();
+    if (doc->isEmpty()) return;  // a cleared log still holds one empty line, which is no entry
     const int lines = doc->blockCount();
     for (; linesJudged < lines; ++linesJudged) {
       const QString line = doc->findBlockByNumber(linesJudged).text();
