@@ -101,15 +101,20 @@ void SerialFrameRoundTrip(Reader& in) {
   FUZZ_CHECK(3 + header.remaining == console.size());
 }
 
-// Raw bytes: a request the simulator accepts is exactly the one the console builds from its fields.
+// Raw bytes: a request the simulator accepts (cut from the stream as its length field says, as the
+// simulator's sessions do) is exactly the one the console builds from its fields.
 void RawBytes(Reader& in) {
   const Bytes raw = in.Take(in.size);
-  const auto decoded = varnok::sim::DecodeTunnelRequest(raw);
-  if (decoded.request) {
-    const auto& r = *decoded.request;
-    FUZZ_CHECK(varnok::BuildTunnelRequest(r.transactionId, r.unit, r.code, r.data) == raw);
-  } else {
-    FUZZ_CHECK(decoded.exceptionCode != 0);
+  const auto size = varnok::sim::TunnelRequestSize(raw);
+  if (size && *size <= raw.size()) {
+    const Bytes frame(raw.begin(), raw.begin() + static_cast<std::ptrdiff_t>(*size));
+    const auto decoded = varnok::sim::DecodeTunnelRequest(frame);
+    if (decoded.request) {
+      const auto& r = *decoded.request;
+      FUZZ_CHECK(varnok::BuildTunnelRequest(r.transactionId, r.unit, r.code, r.data) == frame);
+    } else {
+      FUZZ_CHECK(decoded.exceptionCode != 0);
+    }
   }
   varnok::sim::SerialInput input;
   std::vector<varnok::sim::SerialMessage> messages;
