@@ -77,6 +77,34 @@ TEST(SimFaultSet, OneShotFaultsWaitForARequestTheyCanActOn) {
   EXPECT_TRUE(set.Take(serialRow).empty());
 }
 
+TEST(SimFaultSet, TransportOnlyFaultsWaitForTheirTransport) {
+  const struct {
+    const char* form;
+    bool tcp;          // acts on a coded TCP request
+    bool serialFrame;  // acts on a serial frame
+    bool serialText;   // acts on a serial text line
+  } cases[] = {
+      {"stale:2", true, false, false},    {"stale-exception", true, false, false},
+      {"lenbyte:16", true, false, false}, {"stopread", true, false, false},
+      {"reset", true, false, false},      {"ackbyte:63", false, true, false},
+      {"hangup", false, true, false},     {"hangup:3", false, true, false},
+      {"delay:100", true, true, true},    {"split:5:50", true, true, true},
+      {"short:10", true, true, true},
+  };
+  const RequestKind tcp{Transport::kTcp, false, 132};
+  const RequestKind frame{Transport::kSerial, false, 132};
+  const RequestKind line{Transport::kSerial, true, -1};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.form);
+    for (const auto& [request, acts] : {std::pair{tcp, c.tcp}, {frame, c.serialFrame}, {line, c.serialText}}) {
+      FaultSet set;
+      set.Arm(c.form);
+      EXPECT_EQ(set.Take(request).size(), acts ? 1u : 0u);
+      EXPECT_EQ(set.Take(request).size(), 0u) << "used up, or still waiting for its own kind of request";
+    }
+  }
+}
+
 TEST(SimFaultSet, PersistentFaultsStayUntilNone) {
   FaultSet set;
   set.Set("noreply");
