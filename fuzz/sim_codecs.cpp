@@ -43,7 +43,8 @@ void TunnelRequestRoundTrip(Reader& in) {
   FUZZ_CHECK(size && *size == frame.size());
   const auto decoded = varnok::sim::DecodeTunnelRequest(frame);
   FUZZ_CHECK(decoded.request);
-  FUZZ_CHECK(decoded.request->transactionId == id && decoded.request->unit == unit && decoded.request->code == code);
+  FUZZ_CHECK(decoded.request->transactionId == id && decoded.request->unit == unit &&
+             decoded.request->code == code);
   FUZZ_CHECK(decoded.request->data == data);
 }
 

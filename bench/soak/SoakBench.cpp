@@ -6,7 +6,8 @@
 //   soak_bench [--minutes N] [--seconds N] [--faults a,b,c] [--seed N]
 //   (run under xvfb-run or with QT_QPA_PLATFORM=offscreen; the default is 60 minutes)
 //   SOAK_NO_SAMPLING=1 leaves the chart alone (only the poll and the console talk to the instrument);
-//   SOAK_TRACE=1 adds the wire trace of every exchange; SOAK_DEBUG=1 prints every console log line with the fault armed last before it.
+//   SOAK_TRACE=1 adds the wire trace of every exchange; SOAK_DEBUG=1 prints every console log line with the
+//   fault armed last before it.
 //
 // A wrong reply is one the console took for the answer to a request it did not answer:
 // - a charted point outside the band the simulator's channel can take (every channel is a known slow
@@ -77,24 +78,41 @@ Band ChannelBand(int k) {
     return Band{nominal - amplitude - 1e-3, nominal + amplitude + 1e-3};
   };
   switch (k) {
-    case 0: return around(24.0, 0.05);
-    case 1: return around(12.0, 0.03);
-    case 2: return around(8.0, 0.02);
-    case 3: return around(5.0, 0.01);
-    case 4: return around(5.0, 0.01);
-    case 5: return around(3.3, 0.005);
-    case 7: return around(0.15, 0.05);
-    case 8: return around((1013.2 - 600.0) / 200.0, 0.005);
-    case 11: return {0.0, 12.0};  // the fan drive follows the fan position
-    case 12: return around(6.0, 0.1);
-    case 13: return around(1.5, 0.02);
+    case 0:
+      return around(24.0, 0.05);
+    case 1:
+      return around(12.0, 0.03);
+    case 2:
+      return around(8.0, 0.02);
+    case 3:
+      return around(5.0, 0.01);
+    case 4:
+      return around(5.0, 0.01);
+    case 5:
+      return around(3.3, 0.005);
+    case 7:
+      return around(0.15, 0.05);
+    case 8:
+      return around((1013.2 - 600.0) / 200.0, 0.005);
+    case 11:
+      return {0.0, 12.0};  // the fan drive follows the fan position
+    case 12:
+      return around(6.0, 0.1);
+    case 13:
+      return around(1.5, 0.02);
     case 14:
-    case 15: return around(0.001, 0.0005);
-    case 17: return around(301.2, 0.4);
-    case 18: return around(301.3, 0.4);
-    case 19: return around(299.5, 0.3);
-    case 20: return around(299.7, 0.3);
-    default: return {0.0, 0.0};  // channels the instrument does not fill read exactly 0
+    case 15:
+      return around(0.001, 0.0005);
+    case 17:
+      return around(301.2, 0.4);
+    case 18:
+      return around(301.3, 0.4);
+    case 19:
+      return around(299.5, 0.3);
+    case 20:
+      return around(299.7, 0.3);
+    default:
+      return {0.0, 0.0};  // channels the instrument does not fill read exactly 0
   }
 }
 
@@ -115,10 +133,10 @@ std::string LoadAverage() {
 struct Options {
   int seconds = 3600;
   unsigned seed = 1;
-  std::vector<std::string> faults = {"noreply", "late-id",  "exception", "split",  "short:3",
-                                     "short:8", "close",    "banner",    "stale:2", "stale:4",
-                                     "short:9", "short:10", "split:5:50", "split:11:3900",
-                                     "stale-exception", "lenbyte:16", "delay:4500"};
+  std::vector<std::string> faults = {
+      "noreply",    "late-id",       "exception",       "split",      "short:3",   "short:8",
+      "close",      "banner",        "stale:2",         "stale:4",    "short:9",   "short:10",
+      "split:5:50", "split:11:3900", "stale-exception", "lenbyte:16", "delay:4500"};
 };
 
 Options ParseOptions(int argc, char** argv) {
@@ -176,7 +194,7 @@ class FaultArmer {
 };
 
 struct Tally {
-  long long points = 0;        // charted points checked
+  long long points = 0;  // charted points checked
   long long wrongPoints = 0;
   long long consoleReplies = 0;
   long long consoleFailures = 0;
@@ -210,9 +228,8 @@ int main(int argc, char** argv) {
   std::unique_ptr<varnok::WireTrace> wireTrace;
   std::unique_ptr<varnok::AsioLinkOpener> tracedOpener;
   if (std::getenv("SOAK_TRACE")) {
-    wireTrace = std::make_unique<varnok::WireTrace>([](const std::string& line) {
-      std::printf("trace: %s\n", line.c_str());
-    });
+    wireTrace = std::make_unique<varnok::WireTrace>(
+        [](const std::string& line) { std::printf("trace: %s\n", line.c_str()); });
     tracedOpener = std::make_unique<varnok::AsioLinkOpener>(setup.timeouts, wireTrace->TransportTrace());
     setup.opener = tracedOpener.get();
   }
@@ -271,7 +288,8 @@ int main(int argc, char** argv) {
       connectBtn->click();
       ++tally.reconnects;
     }
-    if (connectBtn->isChecked() && !plotBtn->isChecked() && !std::getenv("SOAK_NO_SAMPLING")) plotBtn->click();
+    if (connectBtn->isChecked() && !plotBtn->isChecked() && !std::getenv("SOAK_NO_SAMPLING"))
+      plotBtn->click();
   });
 
   // Checks every point charted since the last look against its channel's band.
@@ -293,7 +311,8 @@ int main(int argc, char** argv) {
         if (!(y >= band.low && y <= band.high)) {
           ++tally.wrongPoints;
           if (tally.wrongPoints <= 10) {
-            std::printf("  wrong point: channel %d sample %.0f value %g\n", model.selectedChannels[i], point.x, y);
+            std::printf("  wrong point: channel %d sample %.0f value %g\n", model.selectedChannels[i],
+                        point.x, y);
           }
         }
         newest = std::max(newest, point.x);
@@ -316,7 +335,8 @@ int main(int argc, char** argv) {
     const int lines = doc->blockCount();
     for (; linesJudged < lines; ++linesJudged) {
       const QString line = doc->findBlockByNumber(linesJudged).text();
-      if (std::getenv("SOAK_DEBUG")) std::printf("log: [%s] after %s\n", line.toStdString().c_str(), lastFault.c_str());
+      if (std::getenv("SOAK_DEBUG"))
+        std::printf("log: [%s] after %s\n", line.toStdString().c_str(), lastFault.c_str());
       if (line == "NOK" || line.startsWith("Torvelmandra") || line.startsWith("Enter/select")) continue;
       const long long expected = unanswered.empty() ? -1 : unanswered.front();
       if (!unanswered.empty()) unanswered.pop_front();
@@ -330,7 +350,8 @@ int main(int argc, char** argv) {
       if (!ok || n != expected) {
         // Another command's reply, or one that is no probe reply at all (an empty line included).
         ++tally.wrongConsole;
-        std::printf("  wrong console reply to probe %lld: [%s]\n", expected, line.left(80).toStdString().c_str());
+        std::printf("  wrong console reply to probe %lld: [%s]\n", expected,
+                    line.left(80).toStdString().c_str());
       }
     }
   };
@@ -386,8 +407,9 @@ int main(int argc, char** argv) {
   const long startRss = RssKiB(::getpid());
   std::printf("soak: %d s, simulator pid %d port %d, %zu fault forms, load %s\n", options.seconds, sim.pid,
               sim.port, options.faults.size(), LoadAverage().c_str());
-  std::printf("minute  console RSS (MiB)  simulator RSS (MiB)  samples  points checked  wrong  faults armed"
-              "  longest stall (ms)  last fault armed before it  load\n");
+  std::printf(
+      "minute  console RSS (MiB)  simulator RSS (MiB)  samples  points checked  wrong  faults armed"
+      "  longest stall (ms)  last fault armed before it  load\n");
   std::fflush(stdout);
   int minute = 0;
   QTimer report;
@@ -425,11 +447,13 @@ int main(int argc, char** argv) {
   judgeLog();
   print();
   std::printf("\nsummary: %d s, load at end %s\n", options.seconds, LoadAverage().c_str());
-  std::printf("  console RSS %.1f MiB at start, %.1f MiB at end\n", startRss / 1024.0, RssKiB(::getpid()) / 1024.0);
-  std::printf("  points checked %lld (wrong %lld), console replies %lld (wrong %lld, failed %lld, %zu unanswered),"
-              " status checks %lld (wrong %lld)\n",
-              tally.points, tally.wrongPoints, tally.consoleReplies, tally.wrongConsole, tally.consoleFailures,
-              unanswered.size(), tally.pollChecks, tally.wrongPoll);
+  std::printf("  console RSS %.1f MiB at start, %.1f MiB at end\n", startRss / 1024.0,
+              RssKiB(::getpid()) / 1024.0);
+  std::printf(
+      "  points checked %lld (wrong %lld), console replies %lld (wrong %lld, failed %lld, %zu unanswered),"
+      " status checks %lld (wrong %lld)\n",
+      tally.points, tally.wrongPoints, tally.consoleReplies, tally.wrongConsole, tally.consoleFailures,
+      unanswered.size(), tally.pollChecks, tally.wrongPoll);
   std::printf("  faults armed %lld (refused %lld), reconnects %lld, longest stall %.1f ms (after %s)\n",
               tally.faultsArmed, tally.faultsRefused, tally.reconnects, longestStall / 1e6,
               longestStallFault.c_str());

@@ -34,8 +34,8 @@ enum class Before {
 struct TcpCase {
   const char* name;
   const char* fault;
-  int expected;           // the value of the exchange under the fault; >= 0: the reply length
-  Bytes block;            // the value block asked for
+  int expected;  // the value of the exchange under the fault; >= 0: the reply length
+  Bytes block;   // the value block asked for
   std::chrono::milliseconds wait = 300ms;
   Before before = Before::kNothing;
   bool lineUsableAfter = true;
@@ -75,11 +75,13 @@ TEST_P(SimTcpFailure, GivesItsValue) {
     EXPECT_GT(queued, 0);
   }
   if (k.before == Before::kResetExchange) {
-    EXPECT_EQ(TunnelTransaction(tcp.get(), counter, 0, cmd::kReadClock, {}, reply.data(), 300ms), kTunnelClosed);
+    EXPECT_EQ(TunnelTransaction(tcp.get(), counter, 0, cmd::kReadClock, {}, reply.data(), 300ms),
+              kTunnelClosed);
   }
 
   reply.fill(0xAA);
-  const int result = TunnelTransaction(tcp.get(), counter, 0, cmd::kReadValueBlock, k.block, reply.data(), k.wait);
+  const int result =
+      TunnelTransaction(tcp.get(), counter, 0, cmd::kReadValueBlock, k.block, reply.data(), k.wait);
   EXPECT_EQ(result, k.expected);
   if (k.expected < 0) {
     EXPECT_EQ(reply[0], 0xAA) << "nothing is copied from a failed exchange";
@@ -107,32 +109,32 @@ TEST_P(SimTcpFailure, GivesItsValue) {
   }
 }
 
-const Bytes kBlock8 = {200, 0, 8, 0};     // values 200 to 207: a reply of 32 bytes
+const Bytes kBlock8 = {200, 0, 8, 0};      // values 200 to 207: a reply of 32 bytes
 const Bytes kBlock100 = {200, 0, 100, 0};  // a reply of 400 bytes: a response longer than 266
 
 INSTANTIATE_TEST_SUITE_P(
     EachValue, SimTcpFailure,
-    ::testing::Values(
-        TcpCase{"NotWritableWhenThePeerStopsReading", "stopread", kTunnelNotWritable, kBlock8, 300ms,
-                Before::kFillSendBuffer, false},
-        TcpCase{"NotSentAfterTheConnectionWasReset", "reset", kTunnelNotSent, kBlock8, 300ms,
-                Before::kResetExchange, false},
-        TcpCase{"NoResponse", "noreply", kTunnelNoResponse, kBlock8},
-        TcpCase{"LateReplyAfterTheClientGaveUp", "delay:600", kTunnelNoResponse, kBlock8},
-        TcpCase{"NineBytes", "short:9", kTunnelShortResponse, kBlock8},
-        TcpCase{"TenBytes", "short:10", kTunnelShortResponse, kBlock8},
-        // The rest of a split comes 3.9 s later, inside the exchange's 4 s: it is not waited for. (Had
-        // the next request gone out before that rest arrived, the rest would meet that exchange as a
-        // short response; here it arrives first and is dropped.)
-        TcpCase{"SplitInsideTheHeaderWithAPauseNearFourSeconds", "split:5:3900", kTunnelShortResponse, kBlock8,
-                4000ms, Before::kNothing, true, 4000ms},
-        TcpCase{"SplitAfterTheHeaderIsGathered", "split:11:50", 32, kBlock8, 4000ms},
-        TcpCase{"ExceptionWithAStaleIdentifier", "stale-exception", kTunnelException, kBlock8},
-        TcpCase{"FourStaleResponses", "stale:4", kTunnelClosed, kBlock8},
-        TcpCase{"ThreeStaleResponsesThenTheRightOne", "stale:3", 32, kBlock8},
-        TcpCase{"ClosedByThePeer", "close", kTunnelClosed, kBlock8, 300ms, Before::kNothing, false},
-        // offset 10 says 16, the response is 411 bytes long: the size tells the reply length.
-        TcpCase{"LongReplyWhoseLengthByteIsNot255", "lenbyte:16", 400, kBlock100}),
+    ::testing::Values(TcpCase{"NotWritableWhenThePeerStopsReading", "stopread", kTunnelNotWritable, kBlock8,
+                              300ms, Before::kFillSendBuffer, false},
+                      TcpCase{"NotSentAfterTheConnectionWasReset", "reset", kTunnelNotSent, kBlock8, 300ms,
+                              Before::kResetExchange, false},
+                      TcpCase{"NoResponse", "noreply", kTunnelNoResponse, kBlock8},
+                      TcpCase{"LateReplyAfterTheClientGaveUp", "delay:600", kTunnelNoResponse, kBlock8},
+                      TcpCase{"NineBytes", "short:9", kTunnelShortResponse, kBlock8},
+                      TcpCase{"TenBytes", "short:10", kTunnelShortResponse, kBlock8},
+                      // The rest of a split comes 3.9 s later, inside the exchange's 4 s: it is not waited
+                      // for. (Had the next request gone out before that rest arrived, the rest would meet
+                      // that exchange as a short response; here it arrives first and is dropped.)
+                      TcpCase{"SplitInsideTheHeaderWithAPauseNearFourSeconds", "split:5:3900",
+                              kTunnelShortResponse, kBlock8, 4000ms, Before::kNothing, true, 4000ms},
+                      TcpCase{"SplitAfterTheHeaderIsGathered", "split:11:50", 32, kBlock8, 4000ms},
+                      TcpCase{"ExceptionWithAStaleIdentifier", "stale-exception", kTunnelException, kBlock8},
+                      TcpCase{"FourStaleResponses", "stale:4", kTunnelClosed, kBlock8},
+                      TcpCase{"ThreeStaleResponsesThenTheRightOne", "stale:3", 32, kBlock8},
+                      TcpCase{"ClosedByThePeer", "close", kTunnelClosed, kBlock8, 300ms, Before::kNothing,
+                              false},
+                      // offset 10 says 16, the response is 411 bytes long: the size tells the reply length.
+                      TcpCase{"LongReplyWhoseLengthByteIsNot255", "lenbyte:16", 400, kBlock100}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SimTcpFailureValues, ConnectToAPortNobodyListensOn) {
@@ -189,8 +191,8 @@ TEST(SimTcpFailureValues, CodedRequestsCarryUnitZeroTextOnesTheUnitAddress) {
 struct SerialCase {
   const char* name;
   const char* fault;
-  int expected;         // the framed transaction's value; >= 0: the reply length
-  Bytes acknowledged;   // what the console sent back after the reply frame
+  int expected;        // the framed transaction's value; >= 0: the reply length
+  Bytes acknowledged;  // what the console sent back after the reply frame
   bool lineUsableAfter = true;
 };
 

@@ -18,7 +18,9 @@ std::vector<Fault> Faults(std::initializer_list<const char*> forms) {
   return out;
 }
 
-std::uint16_t IdOf(const Bytes& response) { return static_cast<std::uint16_t>((response[0] << 8) | response[1]); }
+std::uint16_t IdOf(const Bytes& response) {
+  return static_cast<std::uint16_t>((response[0] << 8) | response[1]);
+}
 
 Bytes Joined(const Plan& plan) {
   Bytes all;
@@ -37,10 +39,10 @@ constexpr std::uint32_t kRest = 0x10000;
 struct TunnelCase {
   std::initializer_list<const char*> faults;
   std::size_t replySize;
-  std::vector<Piece> pieces;            // the writes, in order
-  std::vector<std::uint32_t> ids;       // the identifier each write starts with; kRest: the rest of one
+  std::vector<Piece> pieces;       // the writes, in order
+  std::vector<std::uint32_t> ids;  // the identifier each write starts with; kRest: the rest of one
   Step::Action action = Step::Action::kWrite;  // a last step that is not a write
-  bool answered = true;                 // whether the instrument carried the request out
+  bool answered = true;                        // whether the instrument carried the request out
 };
 
 TEST(ReplyPolicyTunnel, EachFaultGivesItsPiecesPausesAndIdentifiers) {
@@ -53,17 +55,22 @@ TEST(ReplyPolicyTunnel, EachFaultGivesItsPiecesPausesAndIdentifiers) {
       {{"stopread"}, 4, {}, {}, A::kStopReading, false},
       {{"exception"}, 4, {{9, 0ms}}, {7}, A::kWrite, false},
       {{"late-id"}, 4, {{15, 0ms}, {15, kLatePause}}, {6, 7}},
-      {{"stale:4"}, 4, {{15, 0ms}, {15, kLatePause}, {15, kLatePause}, {15, kLatePause}, {15, kLatePause}},
+      {{"stale:4"},
+       4,
+       {{15, 0ms}, {15, kLatePause}, {15, kLatePause}, {15, kLatePause}, {15, kLatePause}},
        {3, 4, 5, 6, 7}},
       {{"stale-exception"}, 4, {{9, 0ms}, {15, kLatePause}}, {6, 7}},
       {{"short:9"}, 4, {{9, 0ms}}, {7}},
       {{"short:10"}, 4, {{10, 0ms}}, {7}},
       {{"split"}, 4, {{13, 0ms}, {2, kSplitPause}}, {7, kRest}},
-      {{"split:5:3900"}, 4, {{5, 0ms}, {10, 3900ms}}, {7, kRest}},    // inside the header, a pause near 4 s
-      {{"split:500:10"}, 4, {{15, 0ms}}, {7}},                 // a cut beyond the end sends it whole
+      {{"split:5:3900"}, 4, {{5, 0ms}, {10, 3900ms}}, {7, kRest}},  // inside the header, a pause near 4 s
+      {{"split:500:10"}, 4, {{15, 0ms}}, {7}},                      // a cut beyond the end sends it whole
       {{"delay:4500"}, 4, {{15, 4500ms}}, {7}},
       {{"delay:100", "split:5:50"}, 4, {{5, 100ms}, {10, 50ms}}, {7, kRest}},
-      {{"stale:2", "split:5:50"}, 4, {{15, 0ms}, {15, kLatePause}, {5, kLatePause}, {10, 50ms}}, {5, 6, 7, kRest}},
+      {{"stale:2", "split:5:50"},
+       4,
+       {{15, 0ms}, {15, kLatePause}, {5, kLatePause}, {10, 50ms}},
+       {5, 6, 7, kRest}},
       {{"lenbyte:16"}, 300, {{311, 0ms}}, {7}},
   };
   for (const auto& c : cases) {
@@ -72,12 +79,15 @@ TEST(ReplyPolicyTunnel, EachFaultGivesItsPiecesPausesAndIdentifiers) {
     SCOPED_TRACE(name);
     TunnelRequest request{7, 0, 132, {0, 0, 60, 0}};
     bool answered = false;
-    const Plan plan = PlanTunnelReply(request, Faults(c.faults), [&] {
-      answered = true;
-      Bytes reply(c.replySize);
-      for (std::size_t i = 0; i < reply.size(); ++i) reply[i] = static_cast<std::uint8_t>(i);
-      return reply;
-    }, "");
+    const Plan plan = PlanTunnelReply(
+        request, Faults(c.faults),
+        [&] {
+          answered = true;
+          Bytes reply(c.replySize);
+          for (std::size_t i = 0; i < reply.size(); ++i) reply[i] = static_cast<std::uint8_t>(i);
+          return reply;
+        },
+        "");
     EXPECT_EQ(answered, c.answered);
     const std::size_t writes = c.action == A::kWrite ? plan.size() : plan.size() - 1;
     if (c.action != A::kWrite) {
@@ -103,7 +113,8 @@ TEST(ReplyPolicyTunnel, ReplyBytesOfTheFaultsThatChangeThem) {
   ASSERT_EQ(plan.size(), 1u);
   EXPECT_EQ(plan[0].bytes[10], 16);
   EXPECT_EQ(plan[0].bytes.size(), 311u);
-  plan = PlanTunnelReply(request, Faults({"lenbyte:16"}), [] { return Bytes(255, 0x41); }, "");
+  plan = PlanTunnelReply(
+      request, Faults({"lenbyte:16"}), [] { return Bytes(255, 0x41); }, "");
   EXPECT_EQ(plan[0].bytes[10], 255) << "a response of 266 bytes keeps its length byte";
 
   // The stale replies carry "late"; the exception ones function 0x97, unit kept.
@@ -114,10 +125,13 @@ TEST(ReplyPolicyTunnel, ReplyBytesOfTheFaultsThatChangeThem) {
 
   // Refused: the one-byte refusal code, the instrument never asked.
   bool asked = false;
-  plan = PlanTunnelReply(request, Faults({"refuse:132:3"}), [&] {
-    asked = true;
-    return Bytes{};
-  }, "");
+  plan = PlanTunnelReply(
+      request, Faults({"refuse:132:3"}),
+      [&] {
+        asked = true;
+        return Bytes{};
+      },
+      "");
   EXPECT_FALSE(asked);
   ASSERT_EQ(plan.size(), 1u);
   EXPECT_EQ(Bytes(plan[0].bytes.begin() + 10, plan[0].bytes.end()), (Bytes{1, 3}));
@@ -128,10 +142,16 @@ TEST(ReplyPolicyTunnel, ReplyBytesOfTheFaultsThatChangeThem) {
 
   // The banner line goes before a text reply only.
   TunnelRequest text{8, 0, 128, {'s', 'o', 'f', 't'}};
-  plan = PlanTunnelReply(text, Faults({"banner"}), [] { return Bytes{'O', 'K', '\r', '\n'}; }, "Torvelmandra X\r\n");
+  plan = PlanTunnelReply(
+      text, Faults({"banner"}),
+      [] {
+        return Bytes{'O', 'K', '\r', '\n'};
+      },
+      "Torvelmandra X\r\n");
   const std::string body(plan[0].bytes.begin() + 11, plan[0].bytes.end());
   EXPECT_EQ(body, "Torvelmandra X\r\nOK\r\n");
-  plan = PlanTunnelReply(request, Faults({"banner"}), [] { return Bytes{1}; }, "Torvelmandra X\r\n");
+  plan = PlanTunnelReply(
+      request, Faults({"banner"}), [] { return Bytes{1}; }, "Torvelmandra X\r\n");
   EXPECT_EQ(plan[0].bytes.size(), 12u);
 }
 
@@ -155,7 +175,10 @@ TEST(ReplyPolicySerial, FrameFaultsGiveTheirBytes) {
       {{"hangup"}, {}, 0ms, true},
       {{"hangup:1"}, {{kAck}}, 0ms, true},
       {{"hangup:99"}, {whole}, 0ms, true},
-      {{"badcheck"}, {{kAck, 0x0B, 0x80, 1, 2, 3, static_cast<std::uint8_t>(whole.back() ^ 0xFF)}}, 0ms, false},
+      {{"badcheck"},
+       {{kAck, 0x0B, 0x80, 1, 2, 3, static_cast<std::uint8_t>(whole.back() ^ 0xFF)}},
+       0ms,
+       false},
       {{"bodycut"}, {{kAck, 0x0B, 0x80, 1, 2}}, 0ms, false},
       {{"short:2"}, {{kAck, 0x0B, 0x80}}, 0ms, false},
       {{"split:1:100"}, {{kAck}, {0x0B, 0x80, 1, 2, 3, whole.back()}}, 0ms, false},
@@ -172,7 +195,8 @@ TEST(ReplyPolicySerial, FrameFaultsGiveTheirBytes) {
   }
   // A frame whose check fails is refused before any fault acts.
   frame.checkOk = false;
-  const Plan refused = PlanSerialFrameReply(frame, Faults({"ackbyte:63", "delay:100"}), [&] { return reply; });
+  const Plan refused =
+      PlanSerialFrameReply(frame, Faults({"ackbyte:63", "delay:100"}), [&] { return reply; });
   ASSERT_EQ(refused.size(), 1u);
   EXPECT_EQ(refused[0].bytes, Bytes{kNak});
 }

@@ -45,7 +45,8 @@ TEST(SimFaultForms, ParsesEveryFormAndRejectsOthers) {
   EXPECT_EQ(refuse->value, 255);
   for (const char* bad : {"", "short:0", "short:11", "short:x", "refuse:7", "refuse:300:1", "refuse:7:2x",
                           "NAK", "slow", "stale:0", "stale:9", "lenbyte:256", "ackbyte:-1", "delay:-5",
-                          "delay:60001", "split:0:50", "split:5", "split:5:x", "stale-exceptions", "hangup:-1"}) {
+                          "delay:60001", "split:0:50", "split:5", "split:5:x", "stale-exceptions",
+                          "hangup:-1"}) {
     EXPECT_FALSE(ParseFault(bad)) << bad;
   }
   FaultSet set;
@@ -96,7 +97,8 @@ TEST(SimFaultSet, TransportOnlyFaultsWaitForTheirTransport) {
   const RequestKind line{Transport::kSerial, true, -1};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.form);
-    for (const auto& [request, acts] : {std::pair{tcp, c.tcp}, {frame, c.serialFrame}, {line, c.serialText}}) {
+    const std::pair<RequestKind, bool> requests[] = {{tcp, c.tcp}, {frame, c.serialFrame}, {line, c.serialText}};
+    for (const auto& [request, acts] : requests) {
       FaultSet set;
       set.Arm(c.form);
       EXPECT_EQ(set.Take(request).size(), acts ? 1u : 0u);

@@ -24,7 +24,8 @@ void AddCut(Plan& plan, std::vector<std::uint8_t> bytes, std::size_t cut, millis
     return;
   }
   plan.push_back({Step::Action::kWrite, {bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(cut)}});
-  plan.push_back({Step::Action::kWrite, {bytes.begin() + static_cast<std::ptrdiff_t>(cut), bytes.end()}, pause});
+  plan.push_back(
+      {Step::Action::kWrite, {bytes.begin() + static_cast<std::ptrdiff_t>(cut), bytes.end()}, pause});
 }
 
 // "split" cuts at `defaultCut`; "split:AT:MS" after AT bytes with a pause of MS.
@@ -54,8 +55,8 @@ void CutShort(std::vector<std::uint8_t>& bytes, const std::vector<Fault>& active
 
 }  // namespace
 
-Plan PlanTunnelReply(const TunnelRequest& request, const std::vector<Fault>& active, const ReplySource& answer,
-                     std::string_view bannerLine) {
+Plan PlanTunnelReply(const TunnelRequest& request, const std::vector<Fault>& active,
+                     const ReplySource& answer, std::string_view bannerLine) {
   Plan plan;
   if (Has(active, FaultKind::kClose)) return {Only(Step::Action::kClose)};
   if (Has(active, FaultKind::kReset)) return {Only(Step::Action::kReset)};
@@ -73,7 +74,8 @@ Plan PlanTunnelReply(const TunnelRequest& request, const std::vector<Fault>& act
     } else {
       reply = answer();
       const bool text = request.code == 128 && !request.data.empty();
-      if (text && Has(active, FaultKind::kBanner)) reply.insert(reply.begin(), bannerLine.begin(), bannerLine.end());
+      if (text && Has(active, FaultKind::kBanner))
+        reply.insert(reply.begin(), bannerLine.begin(), bannerLine.end());
       reply.resize(std::min(reply.size(), kMaxTunnelReply));
     }
     response = BuildTunnelResponse(id, request.unit, reply);
@@ -117,7 +119,8 @@ Plan PlanTunnelRefusal(std::span<const std::uint8_t> frame, std::uint8_t excepti
   return {{Step::Action::kWrite, BuildTunnelException(id, unit, function, exceptionCode)}};
 }
 
-Plan PlanSerialFrameReply(const SerialMessage& frame, const std::vector<Fault>& active, const ReplySource& answer) {
+Plan PlanSerialFrameReply(const SerialMessage& frame, const std::vector<Fault>& active,
+                          const ReplySource& answer) {
   Plan plan;
   if (!frame.checkOk) return {{Step::Action::kWrite, {kNak}}};
   const Fault* hangUp = FindFault(active, FaultKind::kHangUp);

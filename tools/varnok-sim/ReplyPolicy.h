@@ -27,14 +27,15 @@ inline constexpr std::chrono::milliseconds kLatePause{30};   // between stale re
 using ReplySource = std::function<std::vector<std::uint8_t>()>;
 
 // A sound function-23 request over TCP. A text command is code 128 with data.
-Plan PlanTunnelReply(const TunnelRequest& request, const std::vector<Fault>& active, const ReplySource& answer,
-                     std::string_view bannerLine);
+Plan PlanTunnelReply(const TunnelRequest& request, const std::vector<Fault>& active,
+                     const ReplySource& answer, std::string_view bannerLine);
 
 // A request the instrument refuses (DecodeTunnelRequest gave no request): one exception response.
 Plan PlanTunnelRefusal(std::span<const std::uint8_t> frame, std::uint8_t exceptionCode);
 
 // A frame received over the serial line; its check decides between ACK and NAK before any fault.
-Plan PlanSerialFrameReply(const SerialMessage& frame, const std::vector<Fault>& active, const ReplySource& answer);
+Plan PlanSerialFrameReply(const SerialMessage& frame, const std::vector<Fault>& active,
+                          const ReplySource& answer);
 
 // A text line received over the serial line.
 Plan PlanSerialTextReply(const std::vector<Fault>& active, const std::function<std::string()>& answer,

@@ -82,7 +82,9 @@ std::optional<Fault> ParseFault(std::string_view form) {
     if (colon == std::string_view::npos) return std::nullopt;
     const auto at = ParseInt(rest.substr(0, colon));
     const auto pause = ParseInt(rest.substr(colon + 1));
-    if (!at || !pause || *at < 1 || *at > 1100 || *pause < 0 || *pause > kMaxFaultPauseMs) return std::nullopt;
+    if (!at || !pause || *at < 1 || *at > 1100 || *pause < 0 || *pause > kMaxFaultPauseMs) {
+      return std::nullopt;
+    }
     Fault f{FaultKind::kSplit};
     f.count = *at;
     f.pauseMs = *pause;

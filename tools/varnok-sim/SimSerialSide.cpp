@@ -64,14 +64,15 @@ void SimSerialSide::ProcessQueue() {
     auto plan = std::make_shared<Plan>(handler_.AnswerSerial(message));
     if (plan->empty()) continue;
     auto self = shared_from_this();
-    RunPlan(master_, timer_, plan, 0, self, [self] { self->ProcessQueue(); },
-            [self](Step::Action action) {
-              if (action == Step::Action::kHangUp) {
-                self->Close();  // the console's reads and writes fail from now on
-                return;
-              }
-              self->ProcessQueue();
-            });
+    RunPlan(
+        master_, timer_, plan, 0, self, [self] { self->ProcessQueue(); },
+        [self](Step::Action action) {
+          if (action == Step::Action::kHangUp) {
+            self->Close();  // the console's reads and writes fail from now on
+            return;
+          }
+          self->ProcessQueue();
+        });
     return;
   }
   Read();

@@ -44,8 +44,9 @@ void SimTcpSession::ProcessInbox() {
     auto plan = std::make_shared<Plan>(handler_.AnswerTunnel(frame));
     if (plan->empty()) continue;
     auto self = shared_from_this();
-    RunPlan(socket_, timer_, plan, 0, self, [self] { self->ProcessInbox(); },
-            [self](Step::Action action) { self->Stop(action); });
+    RunPlan(
+        socket_, timer_, plan, 0, self, [self] { self->ProcessInbox(); },
+        [self](Step::Action action) { self->Stop(action); });
     return;
   }
   Read();
@@ -53,8 +54,7 @@ void SimTcpSession::ProcessInbox() {
 
 void SimTcpSession::Stop(Step::Action action) {
   switch (action) {
-    case Step::Action::kStopReading:
-    {
+    case Step::Action::kStopReading: {
       // Nothing is read any more: what the client sends fills a small receive buffer here, then the
       // client's own send buffer.
       std::error_code ignored;
