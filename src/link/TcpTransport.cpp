@@ -112,6 +112,13 @@ void TcpTransport::DiscardInput() {
   }
 }
 
+bool TcpTransport::SetSendBufferSize(int bytes) {
+  if (!impl_->socket.is_open()) return false;
+  asio::error_code ec;
+  impl_->socket.set_option(asio::socket_base::send_buffer_size(bytes), ec);
+  return !ec;
+}
+
 void TcpTransport::Abort() { impl_->abort.Abort(); }
 
 void TcpTransport::Close() {

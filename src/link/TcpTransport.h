@@ -28,6 +28,10 @@ class TcpTransport : public TcpChannel {
   void Close() override;
   void Abort() override;
 
+  // Sets the kernel's send buffer of the connection (SO_SNDBUF). Tests make it small so that a peer
+  // that stops reading fills it after a few requests. False when the system refuses.
+  bool SetSendBufferSize(int bytes);
+
   // The port a connection uses: 0 or below means the instrument's port 502.
   static int EffectivePort(int port) { return port <= 0 ? 502 : port; }
 

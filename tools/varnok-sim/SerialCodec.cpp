@@ -19,8 +19,9 @@ std::vector<std::uint8_t> BuildSerialFrame(std::uint8_t address, std::uint8_t co
   return f;
 }
 
-void SerialInput::Feed(std::span<const std::uint8_t> bytes, std::vector<SerialMessage>& out) {
-  for (auto b : bytes) FeedByte(b, out);
+void SerialInput::Feed(std::span<const std::uint8_t> bytes, std::vector<SerialMessage>& out,
+                       std::vector<std::uint8_t>* between) {
+  for (auto b : bytes) FeedByte(b, out, between);
 }
 
 void SerialInput::DropPartial() {
@@ -29,7 +30,7 @@ void SerialInput::DropPartial() {
   frameSize_ = 0;
 }
 
-void SerialInput::FeedByte(std::uint8_t b, std::vector<SerialMessage>& out) {
+void SerialInput::FeedByte(std::uint8_t b, std::vector<SerialMessage>& out, std::vector<std::uint8_t>* between) {
   if (inFrame_) {
     pending_.push_back(b);
     if (frameSize_ == 0 && pending_.size() == 3) {
@@ -57,7 +58,10 @@ void SerialInput::FeedByte(std::uint8_t b, std::vector<SerialMessage>& out) {
       pending_.push_back(b);
       return;
     }
-    if (b < 0x20) return;  // LF, ACK, NAK and the like between messages
+    if (b < 0x20) {  // ACK, NAK and the like between messages
+      if (between) between->push_back(b);
+      return;
+    }
   }
   if (b == '\r') {
     SerialMessage m;

@@ -29,20 +29,22 @@ struct SerialMessage {
 // Splits the byte stream from the console into frames and text lines. Between messages a
 // header byte addressed to the instrument (0x08..0x0F, which includes LF and CR) starts a
 // frame; a printable character starts a text line, which CR ends. The console's ACK and NAK
-// and other control bytes between messages are skipped.
+// and other control bytes between messages are no part of a message: they are handed back apart.
 class SerialInput {
  public:
   static constexpr std::size_t kMaxLine = 4096;
 
-  // Feeds received bytes; complete messages are appended to `out`.
-  void Feed(std::span<const std::uint8_t> bytes, std::vector<SerialMessage>& out);
+  // Feeds received bytes; complete messages are appended to `out`, the control bytes met between
+  // messages (ACK, NAK, ...) to `between` when given.
+  void Feed(std::span<const std::uint8_t> bytes, std::vector<SerialMessage>& out,
+            std::vector<std::uint8_t>* between = nullptr);
 
   // Forgets a message begun but not finished (the sender went quiet).
   void DropPartial();
   bool HasPartial() const { return !pending_.empty(); }
 
  private:
-  void FeedByte(std::uint8_t b, std::vector<SerialMessage>& out);
+  void FeedByte(std::uint8_t b, std::vector<SerialMessage>& out, std::vector<std::uint8_t>* between);
   std::vector<std::uint8_t> pending_;
   bool inFrame_ = false;
   std::size_t frameSize_ = 0;  // 0 until known

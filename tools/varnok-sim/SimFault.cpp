@@ -32,16 +32,62 @@ std::optional<Fault> ParseFault(std::string_view form) {
       {"split", FaultKind::kSplit},       {"close", FaultKind::kClose},
       {"nak", FaultKind::kNak},           {"badcheck", FaultKind::kBadCheck},
       {"bodycut", FaultKind::kBodyCut},   {"textcut", FaultKind::kTextCut},
-      {"banner", FaultKind::kBanner},
+      {"banner", FaultKind::kBanner},     {"stale-exception", FaultKind::kStaleException},
+      {"stopread", FaultKind::kStopReading}, {"reset", FaultKind::kReset},
+      {"hangup", FaultKind::kHangUp},
   };
   for (const auto& s : kSimple) {
     if (form == s.name) return Fault{s.kind};
   }
-  if (form.starts_with("short:")) {
-    const auto n = ParseInt(form.substr(6));
-    if (!n || *n < 1 || *n > 8) return std::nullopt;
+  // NAME:N with N in [low, high].
+  auto counted = [&](std::string_view name, int low, int high) -> std::optional<int> {
+    if (!form.starts_with(name)) return std::nullopt;
+    const auto n = ParseInt(form.substr(name.size()));
+    if (!n || *n < low || *n > high) return std::nullopt;
+    return n;
+  };
+  if (const auto n = counted("short:", 1, 10)) {
     Fault f{FaultKind::kShort};
     f.count = *n;
+    return f;
+  }
+  if (const auto n = counted("stale:", 1, 8)) {
+    Fault f{FaultKind::kStale};
+    f.count = *n;
+    return f;
+  }
+  if (const auto n = counted("lenbyte:", 0, 255)) {
+    Fault f{FaultKind::kLengthByte};
+    f.value = *n;
+    return f;
+  }
+  if (const auto n = counted("hangup:", 0, 1100)) {
+    Fault f{FaultKind::kHangUp};
+    f.count = *n;
+    return f;
+  }
+  if (const auto n = counted("ackbyte:", 0, 255)) {
+    Fault f{FaultKind::kAckByte};
+    f.value = *n;
+    return f;
+  }
+  if (const auto n = counted("delay:", 0, kMaxFaultPauseMs)) {
+    Fault f{FaultKind::kDelay};
+    f.pauseMs = *n;
+    return f;
+  }
+  if (form.starts_with("split:")) {
+    const auto rest = form.substr(6);
+    const auto colon = rest.find(':');
+    if (colon == std::string_view::npos) return std::nullopt;
+    const auto at = ParseInt(rest.substr(0, colon));
+    const auto pause = ParseInt(rest.substr(colon + 1));
+    if (!at || !pause || *at < 1 || *at > 1100 || *pause < 0 || *pause > kMaxFaultPauseMs) {
+      return std::nullopt;
+    }
+    Fault f{FaultKind::kSplit};
+    f.count = *at;
+    f.pauseMs = *pause;
     return f;
   }
   if (form.starts_with("refuse:")) {
@@ -67,14 +113,22 @@ bool FaultApplies(const Fault& fault, const RequestKind& request) {
     case FaultKind::kNone: return false;
     case FaultKind::kNoReply:
     case FaultKind::kSplit:
-    case FaultKind::kShort: return true;
+    case FaultKind::kShort:
+    case FaultKind::kDelay: return true;
     case FaultKind::kLateId:
     case FaultKind::kException:
-    case FaultKind::kClose: return tcp;
+    case FaultKind::kClose:
+    case FaultKind::kStale:
+    case FaultKind::kStaleException:
+    case FaultKind::kLengthByte:
+    case FaultKind::kStopReading:
+    case FaultKind::kReset: return tcp;
     case FaultKind::kRefuse: return !request.text && request.code == fault.code;
     case FaultKind::kNak:
     case FaultKind::kBadCheck:
-    case FaultKind::kBodyCut: return !tcp && !request.text;
+    case FaultKind::kBodyCut:
+    case FaultKind::kAckByte:
+    case FaultKind::kHangUp: return !tcp && !request.text;
     case FaultKind::kTextCut: return !tcp && request.text;
     case FaultKind::kBanner: return request.text;
   }

@@ -22,14 +22,26 @@ enum class FaultKind {
   kBodyCut,
   kTextCut,
   kBanner,
+  kStale,           // stale:N
+  kStaleException,  // stale-exception
+  kLengthByte,      // lenbyte:V
+  kDelay,           // delay:MS
+  kStopReading,     // stopread
+  kReset,           // reset
+  kAckByte,         // ackbyte:V
+  kHangUp,          // hangup, hangup:N
 };
 
 struct Fault {
   FaultKind kind = FaultKind::kNone;
-  int count = 0;   // short:N
+  int count = 0;   // short:N, stale:N, split:AT:MS (AT), hangup:N
   int code = 0;    // refuse:CODE:V
-  int value = 0;   // refuse:CODE:V
+  int value = 0;   // refuse:CODE:V, lenbyte:V, ackbyte:V
+  int pauseMs = 0; // split:AT:MS, delay:MS
 };
+
+// The longest pause a fault may ask for (split:AT:MS, delay:MS).
+inline constexpr int kMaxFaultPauseMs = 60000;
 
 // Parses the text form ("noreply", "short:3", "refuse:7:2", ...); nothing for an unknown form.
 std::optional<Fault> ParseFault(std::string_view form);
@@ -45,7 +57,7 @@ struct RequestKind {
 
 // Whether a fault has any effect on such a request. One-shot faults wait for the first
 // request they can act on: "refuse" for its code, "banner" and "textcut" for a text reply,
-// the serial-only forms for a serial request, "late-id", "exception" and "close" for TCP.
+// the serial-only forms for a serial request, the TCP-only forms for a TCP request.
 bool FaultApplies(const Fault& fault, const RequestKind& request);
 
 // The persistent and one-shot faults of one simulator. Thread-safe.
