@@ -1,5 +1,5 @@
 # Thin wrapper over the CMake presets. `make run` and `make test` are the two commands of the README.
-.PHONY: deps configure build run test test-linux test-windows test-sanitize bench fuzz clean
+.PHONY: deps configure build run test test-linux test-windows test-sanitize bench fuzz clean check-layers format
 
 deps:
 	@bash scripts/install-deps.sh
@@ -44,3 +44,10 @@ fuzz: deps
 
 clean:
 	rm -rf build build-sanitize build-windows build-fuzz
+
+# The folder graph and the targets' links (also run by the tests), and the code formatted with .clang-format.
+check-layers: configure
+	@python3 scripts/check-layers.py . build
+
+format:
+	@bash scripts/format.sh

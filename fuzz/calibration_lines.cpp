@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "FuzzInput.h"
+#include "fuzz/FuzzInput.h"
 #include "calibration/CalibrationParser.h"
 #include "calibration/LineIndex.h"
 #include "calibration/LineSplitter.h"
@@ -36,7 +36,8 @@ std::vector<std::string> PlainLines(std::string_view text) {
 }
 
 bool SameBits(const PointArray& a, const PointArray& b) {
-  return a.size() == b.size() && (a.size() == 0 || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
+  return a.size() == b.size() &&
+         (a.size() == 0 || std::memcmp(a.data(), b.data(), a.size() * sizeof(double)) == 0);
 }
 
 }  // namespace

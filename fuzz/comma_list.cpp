@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "FuzzInput.h"
-#include "app/TextConversions.h"
+#include "fuzz/FuzzInput.h"
+#include "core/TextConversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // A comma list ends at a NUL byte, as a text of the instrument's settings does: only what comes
@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::size_t start = 0;
     for (;;) {
       const std::size_t cut = text.find('\xFF', start);
-      list.emplace_back(text.substr(start, cut == std::string_view::npos ? std::string_view::npos : cut - start));
+      list.emplace_back(
+          text.substr(start, cut == std::string_view::npos ? std::string_view::npos : cut - start));
       if (cut == std::string_view::npos) break;
       start = cut + 1;
     }

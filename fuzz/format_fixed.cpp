@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "FuzzInput.h"
-#include "app/TextConversions.h"
+#include "fuzz/FuzzInput.h"
+#include "core/TextConversions.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < sizeof(double) + 2) return 0;

@@ -7,9 +7,9 @@
 #include <regex>
 #include <string>
 
-#include "FuzzInput.h"
-#include "app/AppError.h"
-#include "app/TextConversions.h"
+#include "fuzz/FuzzInput.h"
+#include "core/AppError.h"
+#include "core/TextConversions.h"
 
 namespace {
 
@@ -21,7 +21,8 @@ bool ReferenceInteger(const std::string& text, long long& value) {
   if (!std::regex_match(text, m, kInteger)) return false;
   const bool hex = m[2].matched;
   std::string digits = m[3];
-  digits.erase(0, std::min(digits.find_first_not_of('0'), digits.size() - 1));  // leading zeros count for nothing
+  digits.erase(
+      0, std::min(digits.find_first_not_of('0'), digits.size() - 1));  // leading zeros count for nothing
   if (!hex && digits.find_first_not_of("0123456789") != std::string::npos) return false;
   if (digits.size() > 20) return false;  // far outside the range
   errno = 0;

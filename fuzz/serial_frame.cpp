@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "FuzzInput.h"
+#include "fuzz/FuzzInput.h"
 #include "link/LineReply.h"
 #include "link/SerialFrame.h"
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "FuzzInput.h"
-#include "app/SettingsText.h"
+#include "fuzz/FuzzInput.h"
+#include "core/SettingsText.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "FuzzInput.h"
-#include "SerialCodec.h"
-#include "TunnelCodec.h"
+#include "fuzz/FuzzInput.h"
+#include "tools/varnok-sim/SerialCodec.h"
+#include "tools/varnok-sim/TunnelCodec.h"
 #include "link/SerialFrame.h"
 #include "link/TunnelFrame.h"
 

@@ -5,7 +5,7 @@
 #include <deque>
 #include <vector>
 
-#include "FuzzInput.h"
+#include "fuzz/FuzzInput.h"
 #include "link/TunnelTransaction.h"
 
 using namespace varnok;
@@ -25,7 +25,8 @@ class ScriptedChannel : public TcpChannel {
         skip = 3;
       }
       n = std::min(n, input.size() - skip);
-      pieces_.emplace_back(input.begin() + static_cast<long>(skip), input.begin() + static_cast<long>(skip + n));
+      pieces_.emplace_back(input.begin() + static_cast<long>(skip),
+                           input.begin() + static_cast<long>(skip + n));
       input.remove_prefix(skip + n);
     }
   }
@@ -69,9 +70,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::array<std::uint8_t, kTunnelResponseRoom + 8> reply;
   reply.fill(0xAA);
   const std::uint8_t request[] = {1, 2, 3};
-  const int r = TunnelTransaction(&channel, counter, 0, 128, request, reply.data(), std::chrono::milliseconds(1));
+  const int r =
+      TunnelTransaction(&channel, counter, 0, 128, request, reply.data(), std::chrono::milliseconds(1));
   if (r < 0) {
-    FUZZ_CHECK(r == kTunnelNoResponse || r == kTunnelShortResponse || r == kTunnelException || r == kTunnelClosed);
+    FUZZ_CHECK(r == kTunnelNoResponse || r == kTunnelShortResponse || r == kTunnelException ||
+               r == kTunnelClosed);
     FUZZ_CHECK(std::all_of(reply.begin(), reply.end(), [](std::uint8_t b) { return b == 0xAA; }));
   } else {
     FUZZ_CHECK(static_cast<std::size_t>(r) <= kTunnelMaxReply);

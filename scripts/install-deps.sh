@@ -12,6 +12,7 @@ packages=(
   libmodbus-dev          # reference peer for the link benchmark
   xvfb xauth imagemagick x11-utils  # headless windows and screenshots
   socat procps
+  python3 clang-format   # the layer check and the code format check
   g++-mingw-w64-x86-64-posix googletest wine wine64  # the Windows build and its tests under wine
   clang-14 libclang-rt-14-dev  # the fuzz targets (make fuzz)
 )

@@ -38,14 +38,14 @@
 #include <string>
 #include <vector>
 
-#include "CalibrationChartView.h"
-#include "CalibrationChunkParser.h"
-#include "CalibrationFileLoad.h"
-#include "CalibrationFileReader.h"
-#include "CalibrationNumber.h"
-#include "CalibrationPage.h"
-#include "CsvField.h"
-#include "GeneratedCalibrationFile.h"
+#include "calibration/CalibrationChartView.h"
+#include "calibration/CalibrationChunkParser.h"
+#include "calibration/CalibrationFileLoad.h"
+#include "calibration/CalibrationFileReader.h"
+#include "calibration/CalibrationNumber.h"
+#include "calibration/CalibrationPage.h"
+#include "calibration/CsvField.h"
+#include "bench/calibration/GeneratedCalibrationFile.h"
 #include "link/InstrumentLink.h"
 
 namespace varnok {
@@ -162,8 +162,8 @@ void NumberReaders(const std::string& text) {
     fast_float::from_chars(f.data(), f.data() + f.size(), c);
     if (std::memcmp(&a, &b, sizeof a) != 0 || std::memcmp(&a, &c, sizeof a) != 0) ++differ;
   }
-  std::printf("number readers agree bit for bit on %zu of %zu fields (checksum %.3f)\n", fields.size() - differ,
-              fields.size(), sum);
+  std::printf("number readers agree bit for bit on %zu of %zu fields (checksum %.3f)\n",
+              fields.size() - differ, fields.size(), sum);
 }
 
 // The text already in memory to points, into fresh memory each time: on one thread, and on two (one
@@ -183,10 +183,11 @@ void Parse(const std::string& text) {
       if (round == 0) first = took;
       best = std::min(best, took);
     }
-    std::printf("parse %-19s %8.0f MB/s first, %.0f MB/s best (goal 800), %.0f MB/s of processor time "
-                "(all threads; %zu lines)%s\n",
-                how, Mb(text.size()) / first, Mb(text.size()) / best, Mb(text.size()) / bestCpu, lines,
-                Load().c_str());
+    std::printf(
+        "parse %-19s %8.0f MB/s first, %.0f MB/s best (goal 800), %.0f MB/s of processor time "
+        "(all threads; %zu lines)%s\n",
+        how, Mb(text.size()) / first, Mb(text.size()) / best, Mb(text.size()) / bestCpu, lines,
+        Load().c_str());
   };
   time("on one thread", [](const std::string& t) { return ParseCalibrationText(t); });
   time("on two threads", [](const std::string& t) { return ParseCalibrationTextOnTwoThreads(t); });
@@ -211,7 +212,8 @@ void Load(const std::filesystem::path& file, std::uint64_t size) {
 // Clicks "Display Selected Files" on the file in row `row` and waits, with the event loop running,
 // until every chart is drawn. Reports the time, the longest lateness of a 5 ms timer and the peak
 // memory growth over `base`.
-void DisplayFile(CalibrationPage& page, int row, const char* what, std::uint64_t fileBytes, std::uint64_t base) {
+void DisplayFile(CalibrationPage& page, int row, const char* what, std::uint64_t fileBytes,
+                 std::uint64_t base) {
   page.findChild<QAbstractButton*>("CalLN2")->click();
   page.findChild<QListWidget*>("CalFileList")->setCurrentRow(row);
   QApplication::processEvents();
@@ -221,9 +223,7 @@ void DisplayFile(CalibrationPage& page, int row, const char* what, std::uint64_t
   ticker.setInterval(5);
   QElapsedTimer sinceTick;
   qint64 longest = 0;
-  QObject::connect(&ticker, &QTimer::timeout, [&] {
-    longest = std::max(longest, sinceTick.restart() - 5);
-  });
+  QObject::connect(&ticker, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart() - 5); });
   const auto start = std::chrono::steady_clock::now();
   sinceTick.start();
   ticker.start();
@@ -241,12 +241,12 @@ void DisplayFile(CalibrationPage& page, int row, const char* what, std::uint64_t
   }
   const double took = Seconds(start);
   const std::uint64_t peak = PeakResidentBytes();
-  std::printf("display %-18s %6.2f s to %zu charts (read and parsed %.2f s, charts built and the visible "
-              "ones drawn %.2f s, the others drawn %.2f s), longest timer lateness %lld ms, peak memory growth "
-              "%.0f MB = %.2f x the file%s\n",
-              what, took, page.ChartViews().size(), read, shown - read, took - shown,
-              static_cast<long long>(longest), Mb(peak - base),
-              static_cast<double>(peak - base) / static_cast<double>(fileBytes), Load().c_str());
+  std::printf(
+      "display %-18s %6.2f s to %zu charts (read and parsed %.2f s, charts built and the visible "
+      "ones drawn %.2f s, the others drawn %.2f s), longest timer lateness %lld ms, peak memory growth "
+      "%.0f MB = %.2f x the file%s\n",
+      what, took, page.ChartViews().size(), read, shown - read, took - shown, static_cast<long long>(longest),
+      Mb(peak - base), static_cast<double>(peak - base) / static_cast<double>(fileBytes), Load().c_str());
 }
 
 }  // namespace
@@ -272,8 +272,8 @@ int main(int argc, char** argv) {
   }
   bench::WriteCalibrationFile(small, kColumns, 30);
   const std::uint64_t size = std::filesystem::file_size(big);
-  std::printf("generated %s: %.1f MB, %d columns x %d data lines, CR LF; small file %.1f KB\n", big.c_str(), Mb(size),
-              kColumns, kRows, static_cast<double>(std::filesystem::file_size(small)) / 1e3);
+  std::printf("generated %s: %.1f MB, %d columns x %d data lines, CR LF; small file %.1f KB\n", big.c_str(),
+              Mb(size), kColumns, kRows, static_cast<double>(std::filesystem::file_size(small)) / 1e3);
 
   PlainRead(big, size);
   {

@@ -11,9 +11,9 @@
 #include <filesystem>
 #include <fstream>
 
-#include "CalibrationChartView.h"
-#include "CalibrationPage.h"
-#include "GeneratedCalibrationFile.h"
+#include "calibration/CalibrationChartView.h"
+#include "calibration/CalibrationPage.h"
+#include "bench/calibration/GeneratedCalibrationFile.h"
 #include "link/InstrumentLink.h"
 
 namespace {

@@ -48,13 +48,34 @@ inline void WriteCalibrationFile(const std::filesystem::path& path, int columns,
       double v;
       const char* format;
       switch (c < 3 ? c : 3 + (c - 3) / 14 % 4) {
-        case 0: v = 293.15 + 2.0 * drift + noise * 0.1; format = "%.3f"; break;
-        case 1: v = 77.36 + 0.05 * drift + noise * 0.01; format = "%.3f"; break;
-        case 2: v = 318.0 + 0.2 * drift + noise * 0.02; format = "%.3f"; break;
-        case 3: v = 80.0 + 200.0 * (0.5 + 0.5 * drift) + noise; format = "%.2f"; break;
-        case 4: v = 24000 + 3000 * drift + 40 * noise; format = "%.0f"; break;
-        case 5: v = 12.5 + 0.3 * drift + noise * 0.01; format = "%.5f"; break;
-        default: v = 450.0 + 20.0 * drift + noise; format = "%.2f"; break;
+        case 0:
+          v = 293.15 + 2.0 * drift + noise * 0.1;
+          format = "%.3f";
+          break;
+        case 1:
+          v = 77.36 + 0.05 * drift + noise * 0.01;
+          format = "%.3f";
+          break;
+        case 2:
+          v = 318.0 + 0.2 * drift + noise * 0.02;
+          format = "%.3f";
+          break;
+        case 3:
+          v = 80.0 + 200.0 * (0.5 + 0.5 * drift) + noise;
+          format = "%.2f";
+          break;
+        case 4:
+          v = 24000 + 3000 * drift + 40 * noise;
+          format = "%.0f";
+          break;
+        case 5:
+          v = 12.5 + 0.3 * drift + noise * 0.01;
+          format = "%.5f";
+          break;
+        default:
+          v = 450.0 + 20.0 * drift + noise;
+          format = "%.2f";
+          break;
       }
       std::snprintf(value, sizeof value, format, v);
       line += ',';

@@ -15,11 +15,11 @@
 #include <thread>
 #include <vector>
 
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "CommandCodes.h"
-#include "ConnectionManager.h"
-#include "SimServer.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandLayer.h"
+#include "link/CommandCodes.h"
+#include "link/ConnectionManager.h"
+#include "tools/varnok-sim/SimServer.h"
 
 namespace {
 

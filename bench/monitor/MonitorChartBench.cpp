@@ -86,8 +86,8 @@ Figures Measure(int runs, const std::function<void()>& run) {
 }
 
 void Print(const char* what, const Figures& f) {
-  std::printf("  %-36s median %9.3f ms  worst %9.3f ms   (processor: median %9.3f ms  worst %9.3f ms)\n", what,
-              f.median, f.worst, f.cpuMedian, f.cpuWorst);
+  std::printf("  %-36s median %9.3f ms  worst %9.3f ms   (processor: median %9.3f ms  worst %9.3f ms)\n",
+              what, f.median, f.worst, f.cpuMedian, f.cpuWorst);
 }
 
 long ResidentKiB() {
@@ -201,8 +201,8 @@ int main(int argc, char** argv) {
   Print("  paint alone (nothing new):", paintOnly);
   Print("unreduced QtCharts (replace + paint):", unreduced);
   std::printf("  points drawn per redraw:              %zu\n", drawn);
-  std::printf("  redraw speed-up over unreduced:       %.0f x (processor time %.0f x)\n", unreduced.median / redraw.median,
-              unreduced.cpuMedian / redraw.cpuMedian);
+  std::printf("  redraw speed-up over unreduced:       %.0f x (processor time %.0f x)\n",
+              unreduced.median / redraw.median, unreduced.cpuMedian / redraw.cpuMedian);
   std::printf("  storage per point:                    %.2f bytes (%zu points in %zu bytes)\n",
               static_cast<double>(bytes) / static_cast<double>(points), points, bytes);
   std::printf("  resident memory growth per point:     %.2f bytes\n",

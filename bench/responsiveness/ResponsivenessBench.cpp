@@ -29,11 +29,11 @@
 #include <memory>
 #include <string>
 
-#include "CommandLayer.h"
-#include "ConsoleApplication.h"
-#include "FeaturePages.h"
-#include "MainWindow.h"
-#include "SimServer.h"
+#include "link/CommandLayer.h"
+#include "app/ConsoleApplication.h"
+#include "app/FeaturePages.h"
+#include "app/MainWindow.h"
+#include "tools/varnok-sim/SimServer.h"
 
 namespace {
 

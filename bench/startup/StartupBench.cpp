@@ -90,9 +90,10 @@ int main(int argc, char** argv) {
   }
   std::sort(times.begin(), times.end());
   const double median = times.size() % 2 ? times[times.size() / 2]
-                                          : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
-  std::printf("start-up to first shown window over %d runs (%s): fastest %.1f ms, median %.1f ms, slowest %.1f ms"
-              " (target under 300 ms)\n",
-              runs, std::getenv("DISPLAY") ? "X display" : "offscreen", times.front(), median, times.back());
+                                         : (times[times.size() / 2 - 1] + times[times.size() / 2]) / 2;
+  std::printf(
+      "start-up to first shown window over %d runs (%s): fastest %.1f ms, median %.1f ms, slowest %.1f ms"
+      " (target under 300 ms)\n",
+      runs, std::getenv("DISPLAY") ? "X display" : "offscreen", times.front(), median, times.back());
   return 0;
 }

@@ -1,5 +1,5 @@
-#include "AboutBox.h"
-#include "app/GuardedHandler.h"
+#include "app/AboutBox.h"
+#include "core/GuardedHandler.h"
 
 #include <QDesktopServices>
 #include <QGuiApplication>
@@ -36,7 +36,8 @@ class LinkLabel : public QLabel {
 }  // namespace
 
 AboutBox::AboutBox(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    : QDialog(parent,
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setObjectName(QStringLiteral("AboutBox"));
   setWindowTitle(QStringLiteral("  Varnok Tester"));
 
@@ -64,13 +65,15 @@ AboutBox::AboutBox(QWidget* parent)
   layout->addWidget(Version, 0, Qt::AlignHCenter);
 
   layout->addSpacing(6);
-  const char* makerLines[] = {"Kestrel Sky Instruments Ltd.", "14 Meridian Yard", "Harrow Fen, Cambridgeshire CB7 2QL"};
+  const char* makerLines[] = {"Kestrel Sky Instruments Ltd.", "14 Meridian Yard",
+                              "Harrow Fen, Cambridgeshire CB7 2QL"};
   for (const char* line : makerLines) {
     auto* label = new QLabel(QString::fromUtf8(line), this);
     layout->addWidget(label, 0, Qt::AlignHCenter);
   }
 
-  Label2 = new LinkLabel(QLatin1String(kMakerWebAddress), [this] { Label2Click(); }, this);
+  Label2 = new LinkLabel(
+      QLatin1String(kMakerWebAddress), [this] { Label2Click(); }, this);
   Label2->setObjectName(QStringLiteral("Label2"));
   QPalette palette = Label2->palette();
   palette.setColor(QPalette::WindowText, palette.color(QPalette::Highlight));

@@ -1,8 +1,8 @@
-#include "ConsoleApplication.h"
+#include "app/ConsoleApplication.h"
 
 #include <exception>
 
-#include "ErrorDisplay.h"
+#include "core/ErrorDisplay.h"
 
 namespace varnok {
 

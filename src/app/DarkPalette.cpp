@@ -1,4 +1,4 @@
-#include "DarkPalette.h"
+#include "app/DarkPalette.h"
 
 namespace varnok {
 

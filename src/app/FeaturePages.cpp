@@ -1,9 +1,9 @@
-#include "FeaturePages.h"
+#include "app/FeaturePages.h"
 
 #include <QLayout>
 
-#include "MainWindow.h"
-#include "app/GuardedHandler.h"
+#include "app/MainWindow.h"
+#include "core/GuardedHandler.h"
 #include "calibration/CalibrationPage.h"
 #include "config/ConfigurationPage.h"
 #include "console/CommandConsole.h"
@@ -30,9 +30,8 @@ void InstallFeaturePages(MainWindow& window) {
   window.SetTimer1Client(*status);
 
   auto* monitor = new MonitorPage(link, window.TabMonitor());
-  QObject::connect(monitor, &MonitorPage::SecondPanelText, &window, Guarded([&window](const QString& text) {
-                     window.SetPanelText(1, text.toStdString());
-                   }));
+  QObject::connect(monitor, &MonitorPage::SecondPanelText, &window,
+                   Guarded([&window](const QString& text) { window.SetPanelText(1, text.toStdString()); }));
   window.TabMonitor()->layout()->addWidget(monitor);
   window.AddShellPage(*monitor);
 

@@ -1,4 +1,4 @@
-#include "LinkThreadWaiter.h"
+#include "app/LinkThreadWaiter.h"
 
 #include <atomic>
 #include <chrono>

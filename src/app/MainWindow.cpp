@@ -1,4 +1,4 @@
-#include "MainWindow.h"
+#include "app/MainWindow.h"
 
 #include <QAction>
 #include <QApplication>
@@ -22,19 +22,19 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "AboutBox.h"
-#include "AddressList.h"
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
+#include "app/AboutBox.h"
+#include "link/AddressList.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandLayer.h"
+#include "link/ConnectionManager.h"
 #include "link/GatedHandler.h"
-#include "app/GuardedHandler.h"
-#include "LinkThreadWaiter.h"
-#include "SettingsFile.h"
-#include "ShellPage.h"
-#include "TextConversions.h"
-#include "Timer1Client.h"
-#include "ToneOutput.h"
+#include "core/GuardedHandler.h"
+#include "app/LinkThreadWaiter.h"
+#include "core/SettingsFile.h"
+#include "core/ShellPage.h"
+#include "core/TextConversions.h"
+#include "core/Timer1Client.h"
+#include "core/ToneOutput.h"
 
 // The pictures live in the library: register them once (outside any namespace, as Qt requires).
 static void InitVarnokResources() { Q_INIT_RESOURCE(varnok); }
@@ -141,17 +141,17 @@ MainWindow::MainWindow(MainWindowSetup setup, QWidget* parent)
   busyDelay_->setSingleShot(true);
   busyDelay_->setInterval(200);
   connect(busyDelay_, &QTimer::timeout, this, Guarded([this] {
-    if (waiting_ > 0) ShowBusy(true);
-  }));
+            if (waiting_ > 0) ShowBusy(true);
+          }));
   // Consecutive waits of one handler show as one: the indication ends a moment after the last.
   busyEnd_ = new QTimer(this);
   busyEnd_->setSingleShot(true);
   busyEnd_->setInterval(120);
   connect(busyEnd_, &QTimer::timeout, this, Guarded([this] {
-    if (waiting_ > 0) return;
-    busyDelay_->stop();
-    ShowBusy(false);
-  }));
+            if (waiting_ > 0) return;
+            busyDelay_->stop();
+            ShowBusy(false);
+          }));
 
   // The settings file is read once, now; a missing file or key gives the defaults.
   settingsFile_ = std::make_unique<SettingsFile>(setup_.settingsPath);
@@ -255,8 +255,9 @@ void MainWindow::BuildPages() {
   for (const auto& info : kPages) {
     auto* page = new QWidget(PageControl1);
     page->setObjectName(QLatin1String(info.name));
-    QBoxLayout* layout = std::string_view(info.name) == "TabStatus" ? static_cast<QBoxLayout*>(new QHBoxLayout(page))
-                                                                   : new QVBoxLayout(page);
+    QBoxLayout* layout = std::string_view(info.name) == "TabStatus"
+                             ? static_cast<QBoxLayout*>(new QHBoxLayout(page))
+                             : new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     const int index = PageControl1->addTab(page, QLatin1String(info.caption));
@@ -491,7 +492,8 @@ void MainWindow::RememberAddress() {
   const QString text = IP->currentText();
   std::vector<std::string> list;
   for (int i = 0; i < IP->count(); ++i) list.push_back(IP->itemText(i).toStdString());
-  const int selected = IP->currentIndex() >= 0 && IP->itemText(IP->currentIndex()) == text ? IP->currentIndex() : -1;
+  const int selected =
+      IP->currentIndex() >= 0 && IP->itemText(IP->currentIndex()) == text ? IP->currentIndex() : -1;
   if (!varnok::RememberAddress(list, text.toStdString(), selected)) return;
   IP->clear();
   for (const auto& entry : list) IP->addItem(Q(entry));

@@ -7,9 +7,9 @@
 
 #include <QMainWindow>
 
-#include "LinkTimeouts.h"
-#include "LinkWindow.h"
-#include "MainWindowSettings.h"
+#include "link/LinkTimeouts.h"
+#include "link/LinkWindow.h"
+#include "core/MainWindowSettings.h"
 
 class QAction;
 class QCheckBox;
@@ -44,8 +44,8 @@ struct MainWindowSetup {
   std::filesystem::path settingsPath;
   // The folder that was current at start: relative file names of the pages resolve against it.
   std::filesystem::path workingFolder = std::filesystem::current_path();
-  ToneOutput* tone = nullptr;      // none: the system's sound
-  LinkOpener* opener = nullptr;    // none: real TCP connections and serial ports
+  ToneOutput* tone = nullptr;    // none: the system's sound
+  LinkOpener* opener = nullptr;  // none: real TCP connections and serial ports
   LinkTimeouts timeouts{};
   // Puts the feature pages into the tabs (InstallFeaturePages in the program); runs after the settings
   // have been read and before the page controls receive their stored values.

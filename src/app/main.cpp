@@ -10,20 +10,20 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "AboutBox.h"
-#include "AppError.h"
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConsoleApplication.h"
-#include "DarkPalette.h"
-#include "ErrorDisplay.h"
-#include "FeaturePages.h"
-#include "InstrumentLink.h"
-#include "MainWindow.h"
-#include "ProgramOptions.h"
-#include "SettingsFilePath.h"
-#include "TraceFileWriter.h"
-#include "WireTrace.h"
+#include "app/AboutBox.h"
+#include "core/AppError.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandLayer.h"
+#include "app/ConsoleApplication.h"
+#include "app/DarkPalette.h"
+#include "core/ErrorDisplay.h"
+#include "app/FeaturePages.h"
+#include "link/InstrumentLink.h"
+#include "app/MainWindow.h"
+#include "core/ProgramOptions.h"
+#include "core/SettingsFilePath.h"
+#include "link/TraceFileWriter.h"
+#include "link/WireTrace.h"
 
 namespace {
 
@@ -64,7 +64,8 @@ void SaveScreenshots(varnok::MainWindow& window, const QString& folder) {
     QCoreApplication::processEvents();
     QString caption = pages->tabText(i).toLower();
     caption.replace(QLatin1Char('/'), QLatin1Char('-')).replace(QLatin1Char(' '), QLatin1Char('-'));
-    const QString file = QStringLiteral("%1/page-%2-%3.png").arg(folder).arg(i, 2, 10, QLatin1Char('0')).arg(caption);
+    const QString file =
+        QStringLiteral("%1/page-%2-%3.png").arg(folder).arg(i, 2, 10, QLatin1Char('0')).arg(caption);
     if (window.grab().save(file)) ++saved;
   }
   pages->setCurrentIndex(3);
@@ -111,7 +112,8 @@ int main(int argc, char** argv) {
     }
 
     varnok::MainWindowSetup setup;
-    setup.settingsPath = varnok::SettingsFilePath(*varnok::MakeSystemSettingsLocation(), options.settingsName);
+    setup.settingsPath =
+        varnok::SettingsFilePath(*varnok::MakeSystemSettingsLocation(), options.settingsName);
     setup.installPages = varnok::InstallFeaturePages;
 
     // The wire trace, only when asked for: the console keeps no log file otherwise. The lines are
@@ -131,7 +133,8 @@ int main(int argc, char** argv) {
     app.setQuitOnLastWindowClosed(false);
     varnok::MainWindow window(std::move(setup));
     if (wireTrace) window.Commands().SetWireTrace(wireTrace.get());
-    QObject::connect(&window, &varnok::MainWindow::Closed, &app, &QCoreApplication::quit, Qt::QueuedConnection);
+    QObject::connect(&window, &varnok::MainWindow::Closed, &app, &QCoreApplication::quit,
+                     Qt::QueuedConnection);
 
     if (options.address) {
       window.SetAddressText(*options.address);

@@ -1,4 +1,4 @@
-#include "AvailableMemory.h"
+#include "calibration/AvailableMemory.h"
 
 #include <algorithm>
 #include <fstream>
@@ -37,7 +37,8 @@ std::uint64_t AvailableMemoryBytes() {
   // A memory limit of the program's control group (containers, services) counts too.
   const std::uint64_t limit = ReadNumber("/sys/fs/cgroup/memory.max");
   const std::uint64_t used = ReadNumber("/sys/fs/cgroup/memory.current");
-  if (limit != std::numeric_limits<std::uint64_t>::max() && used != std::numeric_limits<std::uint64_t>::max()) {
+  if (limit != std::numeric_limits<std::uint64_t>::max() &&
+      used != std::numeric_limits<std::uint64_t>::max()) {
     available = std::min(available, limit > used ? limit - used : 0);
   }
   return available;

@@ -1,4 +1,4 @@
-#include "AvailableMemory.h"
+#include "calibration/AvailableMemory.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "CalibrationChartModel.h"
+#include "calibration/CalibrationChartModel.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,9 +27,7 @@ void SortByX(CalibrationPoints& points) {
   for (CalibrationColumn& column : points.columns) rearrange(column.ys);
 }
 
-std::string WholeNumberText(double value) {
-  return std::to_string(static_cast<long long>(value));
-}
+std::string WholeNumberText(double value) { return std::to_string(static_cast<long long>(value)); }
 
 }  // namespace
 

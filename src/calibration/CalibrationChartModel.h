@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "CalibrationPoints.h"
+#include "calibration/CalibrationPoints.h"
 
 namespace varnok {
 
@@ -33,9 +33,9 @@ class CalibrationChartModel {
   static constexpr int kChartHeight = 190;
 
   struct Chart {
-    std::string title;      // the column title, untrimmed; also the vertical axis title
+    std::string title;               // the column title, untrimmed; also the vertical axis title
     HorizontalRange data{0.0, 0.0};  // from its first to its last point
-    bool automatic = true;  // horizontal range fitted to the data
+    bool automatic = true;           // horizontal range fitted to the data
     HorizontalRange fixed{0.0, 0.0};
   };
 

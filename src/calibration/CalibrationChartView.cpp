@@ -1,4 +1,4 @@
-#include "CalibrationChartView.h"
+#include "calibration/CalibrationChartView.h"
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -16,11 +16,11 @@ namespace varnok {
 
 namespace {
 
-constexpr int kLeftMargin = 76;   // vertical axis title and tick labels
+constexpr int kLeftMargin = 76;  // vertical axis title and tick labels
 constexpr int kRightMargin = 12;
 constexpr int kTopMargin = 8;
-constexpr int kBottomMargin = 22; // horizontal tick labels
-constexpr int kMinimumDrag = 5;  // pixels sideways; shorter drags are clicks
+constexpr int kBottomMargin = 22;  // horizontal tick labels
+constexpr int kMinimumDrag = 5;    // pixels sideways; shorter drags are clicks
 constexpr int kWantedXTicks = 5;
 constexpr int kWantedYTicks = 4;
 
@@ -36,7 +36,8 @@ CalibrationChartView::CalibrationChartView(QWidget* parent) : QWidget(parent) {
   setMouseTracking(false);
 }
 
-void CalibrationChartView::SetSeries(std::string title, std::span<const double> xs, std::span<const double> ys) {
+void CalibrationChartView::SetSeries(std::string title, std::span<const double> xs,
+                                     std::span<const double> ys) {
   title_ = std::move(title);
   xs_ = xs;
   ys_ = ys;

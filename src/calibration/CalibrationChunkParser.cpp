@@ -1,10 +1,11 @@
-#include "CalibrationChunkParser.h"
+#include "calibration/CalibrationChunkParser.h"
 
-#include "PagePopulator.h"
+#include "calibration/PagePopulator.h"
 
 namespace varnok {
 
-CalibrationChunkParser::CalibrationChunkParser(CalibrationParser& parser, bool twoThreads, std::size_t splitAtLeast)
+CalibrationChunkParser::CalibrationChunkParser(CalibrationParser& parser, bool twoThreads,
+                                               std::size_t splitAtLeast)
     : parser_(parser), splitAtLeast_(splitAtLeast), twoThreads_(twoThreads) {
   if (!twoThreads_) return;
   helper_ = std::thread([this] {
@@ -67,7 +68,8 @@ void CalibrationChunkParser::Feed(std::string_view chunk) {
     splitter_.Feed(chunk, addLine);
     return;
   }
-  if (!follower_) follower_ = std::make_unique<CalibrationParser>(parser_.FollowerWithTheSameColumns(chunk.size()));
+  if (!follower_)
+    follower_ = std::make_unique<CalibrationParser>(parser_.FollowerWithTheSameColumns(chunk.size()));
   RunOnHelper(chunk.substr(middle + 1, last - middle));
   try {
     splitter_.Feed(chunk.substr(0, middle + 1), addLine);
@@ -100,7 +102,8 @@ CalibrationParseResult ParseCalibrationTextOnTwoThreads(std::string_view text, s
       chunks.Feed(text.substr(at, chunkBytes));
       if (parser.LineCount() > 0) {
         const double perByte = static_cast<double>(parser.LineCount()) / static_cast<double>(at + chunkBytes);
-        parser.ExpectLines(static_cast<std::size_t>(perByte * static_cast<double>(text.size()) * 1.01) + 1024);
+        parser.ExpectLines(static_cast<std::size_t>(perByte * static_cast<double>(text.size()) * 1.01) +
+                           1024);
       }
     }
     chunks.Finish();

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <thread>
 
-#include "CalibrationParser.h"
-#include "LineSplitter.h"
+#include "calibration/CalibrationParser.h"
+#include "calibration/LineSplitter.h"
 
 namespace varnok {
 
@@ -20,7 +20,8 @@ namespace varnok {
 // the header and lines spanning chunks are read here alone.
 class CalibrationChunkParser {
  public:
-  CalibrationChunkParser(CalibrationParser& parser, bool twoThreads, std::size_t splitAtLeast = std::size_t{1} << 16);
+  CalibrationChunkParser(CalibrationParser& parser, bool twoThreads,
+                         std::size_t splitAtLeast = std::size_t{1} << 16);
   ~CalibrationChunkParser();
   CalibrationChunkParser(const CalibrationChunkParser&) = delete;
   CalibrationChunkParser& operator=(const CalibrationChunkParser&) = delete;

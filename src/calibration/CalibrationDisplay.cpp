@@ -1,4 +1,4 @@
-#include "CalibrationDisplay.h"
+#include "calibration/CalibrationDisplay.h"
 
 namespace varnok {
 

@@ -4,9 +4,9 @@
 #include <optional>
 #include <string>
 
-#include "CalibrationFileLoad.h"
-#include "CalibrationPoints.h"
-#include "MemoText.h"
+#include "calibration/CalibrationFileLoad.h"
+#include "calibration/CalibrationPoints.h"
+#include "calibration/MemoText.h"
 
 namespace varnok {
 
@@ -41,7 +41,8 @@ enum class DisplayOutcome {
 
 // "Display Selected Files" up to the reading: removes the previous charts and, when an entry is
 // selected, clears the memo and gives the file of `folder` to read; otherwise sounds the error tone.
-std::optional<std::filesystem::path> BeginDisplay(CalibrationDisplayTarget& target, const std::filesystem::path& folder);
+std::optional<std::filesystem::path> BeginDisplay(CalibrationDisplayTarget& target,
+                                                  const std::filesystem::path& folder);
 
 // The rest, once the file has been read: the memo gets the text, the column count is reported when the
 // title list ended early, one chart per column is built and the selection panel hidden. Every early stop

@@ -1,15 +1,15 @@
-#include "CalibrationFileLoad.h"
+#include "calibration/CalibrationFileLoad.h"
 
 #include <cstdio>
 #include <new>
 #include <vector>
 
-#include "AvailableMemory.h"
-#include "CalibrationChunkParser.h"
-#include "LineSplitter.h"
-#include "PagePopulator.h"
-#include "ReadAheadFile.h"
-#include "ReservedMemory.h"
+#include "calibration/AvailableMemory.h"
+#include "calibration/CalibrationChunkParser.h"
+#include "calibration/LineSplitter.h"
+#include "calibration/PagePopulator.h"
+#include "calibration/ReadAheadFile.h"
+#include "calibration/ReservedMemory.h"
 
 namespace varnok {
 
@@ -110,16 +110,19 @@ std::string OneDecimal(double value, const char* unit) {
 
 }  // namespace
 
-CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path, const CalibrationLoadOptions& options,
-                                          const std::atomic<bool>& cancel, std::atomic<std::uint64_t>& bytesRead) {
+CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path,
+                                          const CalibrationLoadOptions& options,
+                                          const std::atomic<bool>& cancel,
+                                          std::atomic<std::uint64_t>& bytesRead) {
   return Read(path, options, cancel, bytesRead, nullptr);
 }
 
-BackgroundCalibrationLoad::BackgroundCalibrationLoad(std::filesystem::path path, CalibrationLoadOptions options,
+BackgroundCalibrationLoad::BackgroundCalibrationLoad(std::filesystem::path path,
+                                                     CalibrationLoadOptions options,
                                                      std::function<void()> onDone,
                                                      std::vector<std::shared_ptr<const void>> retired) {
-  thread_ = std::thread([this, path = std::move(path), options = std::move(options), onDone = std::move(onDone),
-                         retired = std::move(retired)]() mutable {
+  thread_ = std::thread([this, path = std::move(path), options = std::move(options),
+                         onDone = std::move(onDone), retired = std::move(retired)]() mutable {
     retired.clear();
     result_ = Read(path, options, cancel_, bytesRead_, &totalBytes_);
     ReturnFreedHeapMemory();  // what the previous display and the reading's own buffers left

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "CalibrationParser.h"
-#include "MemoText.h"
+#include "calibration/CalibrationParser.h"
+#include "calibration/MemoText.h"
 
 namespace varnok {
 
@@ -49,8 +49,10 @@ struct CalibrationLoadResult {
 // read (the points of a campaign file take a little less than its text); should the points outgrow that
 // memory while reading after all, the reading stops with the same refusal. `cancel` is looked at before
 // every chunk; `bytesRead` follows the reading.
-CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path, const CalibrationLoadOptions& options,
-                                          const std::atomic<bool>& cancel, std::atomic<std::uint64_t>& bytesRead);
+CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path,
+                                          const CalibrationLoadOptions& options,
+                                          const std::atomic<bool>& cancel,
+                                          std::atomic<std::uint64_t>& bytesRead);
 
 // The same on a thread of its own. `onDone` runs on that thread when the reading has ended; the result
 // is then ready. Destroying the load cancels it and waits for the thread. `retired` holds what the
@@ -58,7 +60,8 @@ CalibrationLoadResult LoadCalibrationFile(const std::filesystem::path& path, con
 // before reading, because handing hundreds of megabytes back to the system takes a while.
 class BackgroundCalibrationLoad {
  public:
-  BackgroundCalibrationLoad(std::filesystem::path path, CalibrationLoadOptions options, std::function<void()> onDone,
+  BackgroundCalibrationLoad(std::filesystem::path path, CalibrationLoadOptions options,
+                            std::function<void()> onDone,
                             std::vector<std::shared_ptr<const void>> retired = {});
   ~BackgroundCalibrationLoad();
   BackgroundCalibrationLoad(const BackgroundCalibrationLoad&) = delete;

@@ -1,4 +1,4 @@
-#include "CalibrationFileReader.h"
+#include "calibration/CalibrationFileReader.h"
 
 #include <cstdio>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "CalibrationNumber.h"
+#include "calibration/CalibrationNumber.h"
 
 #include <fast_float/fast_float.h>
 

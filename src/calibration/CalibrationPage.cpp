@@ -1,4 +1,4 @@
-#include "CalibrationPage.h"
+#include "calibration/CalibrationPage.h"
 
 #include <QCheckBox>
 #include <QEvent>
@@ -16,14 +16,14 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "CalibrationChartView.h"
-#include "FileMaskList.h"
-#include "ParameterList.h"
-#include "TextFileView.h"
-#include "app/AppError.h"
-#include "app/InstrumentText.h"
+#include "calibration/CalibrationChartView.h"
+#include "calibration/FileMaskList.h"
+#include "calibration/ParameterList.h"
+#include "calibration/TextFileView.h"
+#include "core/AppError.h"
+#include "core/InstrumentText.h"
 #include "link/InstrumentLink.h"
-#include "app/GuardedHandler.h"
+#include "core/GuardedHandler.h"
 
 namespace varnok {
 
@@ -240,9 +240,12 @@ void CalibrationPage::CalDisplayFileClick() {
   }
   // The reader's end is posted to the page; the page's destructor waits for the reader first, so the
   // post never reaches a page that is gone.
-  load_ = std::make_unique<BackgroundCalibrationLoad>(*file, loadOptions_, [this] {
-    QMetaObject::invokeMethod(this, Guarded(this, &CalibrationPage::ReadingEnded), Qt::QueuedConnection);
-  }, std::exchange(retired_, {}));
+  load_ = std::make_unique<BackgroundCalibrationLoad>(
+      *file, loadOptions_,
+      [this] {
+        QMetaObject::invokeMethod(this, Guarded(this, &CalibrationPage::ReadingEnded), Qt::QueuedConnection);
+      },
+      std::exchange(retired_, {}));
   calDisplayFile_->setEnabled(false);
   calReadProgress_->setValue(0);
   calReadProgress_->show();
@@ -282,7 +285,9 @@ void CalibrationPage::ErrorBeep() { link_.ErrorBeep(); }
 
 void CalibrationPage::ClearMemo() { retired_.push_back(calMemo_->TakeText()); }
 
-void CalibrationPage::SetMemoText(std::shared_ptr<const MemoText> text) { calMemo_->SetText(std::move(text)); }
+void CalibrationPage::SetMemoText(std::shared_ptr<const MemoText> text) {
+  calMemo_->SetText(std::move(text));
+}
 
 void CalibrationPage::SetStatusText(const std::string& text) { link_.SetStatusText(text); }
 
@@ -299,9 +304,9 @@ void CalibrationPage::BuildCharts(CalibrationPoints points) {
     view->SetSeries(InstrumentTextToUtf8(chart.title), charts_.Xs(), charts_.Ys(k));
     connect(view, &CalibrationChartView::Zoomed, this, Guarded([this, k] { CalChartZoom(k); }));
     connect(view, &CalibrationChartView::ZoomUndone, this, Guarded([this, k] {
-      charts_.UndoZoom(k);
-      ApplyRange(k);
-    }));
+              charts_.UndoZoom(k);
+              ApplyRange(k);
+            }));
     chartViews_.push_back(view);
     ApplyRange(k);
     view->show();

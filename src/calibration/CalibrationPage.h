@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "CalibrationChartModel.h"
-#include "CalibrationDisplay.h"
-#include "CalibrationFileLoad.h"
+#include "calibration/CalibrationChartModel.h"
+#include "calibration/CalibrationDisplay.h"
+#include "calibration/CalibrationFileLoad.h"
 
 class QCheckBox;
 class QFrame;

@@ -1,4 +1,4 @@
-#include "CalibrationParser.h"
+#include "calibration/CalibrationParser.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,9 +6,9 @@
 #include <cstring>
 #include <utility>
 
-#include "CalibrationNumber.h"
-#include "CsvField.h"
-#include "LineSplitter.h"
+#include "calibration/CalibrationNumber.h"
+#include "calibration/CsvField.h"
+#include "calibration/LineSplitter.h"
 #include "link/LittleEndian.h"
 
 namespace varnok {
@@ -77,7 +77,8 @@ VARNOK_ALWAYS_INLINE int DigitRunLength(std::uint64_t chunk) {
   const std::uint64_t x = chunk ^ 0x3030303030303030u;  // a digit becomes 0 … 9 in its byte
   // A byte is a digit when its high half is 0 and its low half plus 6 stays below 16; the low halves
   // are added on their own so that no carry crosses into the next byte.
-  const std::uint64_t notDigit = (x | ((x & 0x0f0f0f0f0f0f0f0fu) + 0x0606060606060606u)) & 0xf0f0f0f0f0f0f0f0u;
+  const std::uint64_t notDigit =
+      (x | ((x & 0x0f0f0f0f0f0f0f0fu) + 0x0606060606060606u)) & 0xf0f0f0f0f0f0f0f0u;
   return notDigit == 0 ? 8 : std::countr_zero(notDigit) / 8;
 }
 
@@ -90,7 +91,8 @@ VARNOK_ALWAYS_INLINE std::uint64_t DigitsValue(std::uint64_t chunk, int count) {
   eight -= 0x3030303030303030u;
   eight = eight * 10 + (eight >> 8);  // pairs of digits
   eight = (((eight & 0x000000ff000000ffu) * 0x000f424000000064u) +
-           (((eight >> 16) & 0x000000ff000000ffu) * 0x0000271000000001u)) >> 32;
+           (((eight >> 16) & 0x000000ff000000ffu) * 0x0000271000000001u)) >>
+          32;
   return eight;
 }
 
@@ -122,7 +124,8 @@ VARNOK_ALWAYS_INLINE bool ReadKnownShortField(const char* s, std::size_t length,
   const __m128i offset = _mm_sub_epi8(bytes, _mm_set1_epi8('0'));
   const auto digitBits = static_cast<std::uint32_t>(
       _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(offset, _mm_set1_epi8(9)), offset)));
-  const auto stopBits = static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('.'))));
+  const auto stopBits =
+      static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, _mm_set1_epi8('.'))));
   const char first = s[0];
   const bool negative = first == '-';
   const unsigned signLength = (first == '-') | (first == '+');
@@ -130,7 +133,8 @@ VARNOK_ALWAYS_INLINE bool ReadKnownShortField(const char* s, std::size_t length,
   const std::uint32_t digits = digitBits & field;
   const std::uint32_t stop = stopBits & field;
   if ((digits | stop) != field || (stop & (stop - 1)) != 0 || digits == 0) return false;
-  const auto stopAt = stop != 0 ? static_cast<unsigned>(std::countr_zero(stop)) : static_cast<unsigned>(length);
+  const auto stopAt =
+      stop != 0 ? static_cast<unsigned>(std::countr_zero(stop)) : static_cast<unsigned>(length);
   const int wholeDigits = static_cast<int>(stopAt - signLength);
   const int fractionDigits = stop != 0 ? static_cast<int>(length - stopAt - 1) : 0;
   if (wholeDigits > 8 || fractionDigits > 8 || wholeDigits + fractionDigits > 15) return false;
@@ -153,7 +157,8 @@ inline bool ReadKnownShortField(const char*, std::size_t, double&) { return fals
 // value in y and returns where the field ends; nullptr for any other field (blanks, an exponent, longer
 // numbers), which the slower roads read. The value is one correctly rounded division of two exact
 // doubles, as the general reader gives.
-VARNOK_ALWAYS_INLINE const char* ReadShortField(const char* p, const char* end, const char* readableEnd, double& y) {
+VARNOK_ALWAYS_INLINE const char* ReadShortField(const char* p, const char* end, const char* readableEnd,
+                                                double& y) {
   const bool negative = *p == '-';
   p += (*p == '-') | (*p == '+');
   if (readableEnd - p < 16) return nullptr;
@@ -228,7 +233,8 @@ VARNOK_ALWAYS_INLINE std::int64_t LeadingInteger(std::string_view line, const ch
 void CalibrationParser::AddLine(std::string_view line, const char* readableEnd) {
   const LineHead head = SplitHead(line, readableEnd);
   const std::string_view type = head.recordType;
-  const bool data = (type.size() == 2 && type[0] == '3' && type[1] == '1') || TrimBlanksAndControls(type) == "31";
+  const bool data =
+      (type.size() == 2 && type[0] == '3' && type[1] == '1') || TrimBlanksAndControls(type) == "31";
   if (!result_.headerFound) {
     if (type == "30") {
       ReadHeader(line);
@@ -289,7 +295,8 @@ namespace {
 // empty or letter-led field none (kNoPoint). True when it gave a point.
 bool ReadAnyField(const char* p, const char* fieldEnd, double& y) {
   if (const char* after = ReadPlainField(p, fieldEnd, y); after == fieldEnd) return true;
-  const std::string_view value = TrimBlanksAndControls(std::string_view(p, static_cast<std::size_t>(fieldEnd - p)));
+  const std::string_view value =
+      TrimBlanksAndControls(std::string_view(p, static_cast<std::size_t>(fieldEnd - p)));
   if (value.empty() || IsLetter(value.front())) {
     y = kNoPoint;
     return false;

@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "CalibrationPoints.h"
-#include "LineSplitter.h"
+#include "calibration/CalibrationPoints.h"
+#include "calibration/LineSplitter.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "CalibrationPoints.h"
+#include "calibration/CalibrationPoints.h"
 
 #include <cstdio>
 

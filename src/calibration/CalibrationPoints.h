@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "PointArray.h"
+#include "calibration/PointArray.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "CsvField.h"
+#include "calibration/CsvField.h"
 
 namespace varnok {
 

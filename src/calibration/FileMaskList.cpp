@@ -1,8 +1,8 @@
-#include "FileMaskList.h"
+#include "calibration/FileMaskList.h"
 
 #include <algorithm>
 
-#include "HiddenFile.h"
+#include "calibration/HiddenFile.h"
 
 namespace varnok {
 
@@ -43,7 +43,8 @@ std::string FileNameBytes(const std::filesystem::path& name) {
 #endif
 }
 
-std::vector<std::filesystem::path> ListFilesByMask(const std::filesystem::path& folder, std::string_view mask) {
+std::vector<std::filesystem::path> ListFilesByMask(const std::filesystem::path& folder,
+                                                   std::string_view mask) {
   std::vector<std::pair<std::string, std::filesystem::path>> found;
   std::error_code error;
   std::filesystem::directory_iterator it(folder, error);

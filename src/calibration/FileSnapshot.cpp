@@ -1,4 +1,4 @@
-#include "FileSnapshot.h"
+#include "calibration/FileSnapshot.h"
 
 namespace varnok {
 

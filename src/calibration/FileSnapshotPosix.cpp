@@ -1,4 +1,4 @@
-#include "FileSnapshot.h"
+#include "calibration/FileSnapshot.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "FileSnapshot.h"
+#include "calibration/FileSnapshot.h"
 
 #include <windows.h>
 
@@ -39,7 +39,8 @@ class WindowsFileSnapshot final : public FileSnapshot {
 std::unique_ptr<FileSnapshot> FileSnapshot::Create() {
   wchar_t folder[MAX_PATH + 1];
   wchar_t name[MAX_PATH + 1];
-  if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"vcs", 0, name) == 0) return nullptr;
+  if (GetTempPathW(MAX_PATH + 1, folder) == 0 || GetTempFileNameW(folder, L"vcs", 0, name) == 0)
+    return nullptr;
   // Deleted when closed; kept in the cache rather than written out where the system can.
   const HANDLE file = CreateFileW(name, GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr);

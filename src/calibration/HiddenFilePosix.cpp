@@ -1,4 +1,4 @@
-#include "HiddenFile.h"
+#include "calibration/HiddenFile.h"
 
 namespace varnok {
 

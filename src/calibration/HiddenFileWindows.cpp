@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "HiddenFile.h"
+#include "calibration/HiddenFile.h"
 
 namespace varnok {
 

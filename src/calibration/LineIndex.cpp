@@ -1,10 +1,10 @@
-#include "LineIndex.h"
+#include "calibration/LineIndex.h"
 
 #include <algorithm>
 #include <new>
 #include <utility>
 
-#include "ReservedMemory.h"
+#include "calibration/ReservedMemory.h"
 
 namespace varnok {
 
@@ -75,7 +75,8 @@ void LineIndex::Finish(std::uint64_t textSize) {
 }
 
 std::uint64_t LineIndex::Start(std::size_t line) const {
-  const auto high = static_cast<std::uint64_t>(std::upper_bound(steps_.begin(), steps_.end(), line) - steps_.begin());
+  const auto high =
+      static_cast<std::uint64_t>(std::upper_bound(steps_.begin(), steps_.end(), line) - steps_.begin());
   return high << 32 | blocks_[line / kBlockLines][line % kBlockLines];
 }
 

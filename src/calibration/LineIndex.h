@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "LineSplitter.h"
+#include "calibration/LineSplitter.h"
 
 namespace varnok {
 

@@ -33,9 +33,9 @@ inline const char* FindLineEnd(const char* p, const char* end) {
 
 // One line as the splitter hands it over.
 struct SplitLine {
-  std::string_view text;       // without its line end, cut to kMaxLineLength characters
-  std::uint64_t start = 0;     // where its first byte stands in the whole text
-  std::uint64_t length = 0;    // its whole length, without the line end
+  std::string_view text;              // without its line end, cut to kMaxLineLength characters
+  std::uint64_t start = 0;            // where its first byte stands in the whole text
+  std::uint64_t length = 0;           // its whole length, without the line end
   const char* readableEnd = nullptr;  // bytes from text's start up to here may be read (text's end or beyond)
 };
 

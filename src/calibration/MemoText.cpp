@@ -1,4 +1,4 @@
-#include "MemoText.h"
+#include "calibration/MemoText.h"
 
 #include <algorithm>
 

@@ -3,8 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "FileSnapshot.h"
-#include "LineIndex.h"
+#include "calibration/FileSnapshot.h"
+#include "calibration/LineIndex.h"
 
 namespace varnok {
 

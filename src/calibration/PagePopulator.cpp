@@ -1,6 +1,6 @@
-#include "PagePopulator.h"
+#include "calibration/PagePopulator.h"
 
-#include "ReservedMemory.h"
+#include "calibration/ReservedMemory.h"
 
 namespace varnok {
 

@@ -1,8 +1,8 @@
-#include "ParameterList.h"
+#include "calibration/ParameterList.h"
 
-#include "CalibrationFileReader.h"
-#include "LineSplitter.h"
-#include "app/InstrumentText.h"
+#include "calibration/CalibrationFileReader.h"
+#include "calibration/LineSplitter.h"
+#include "core/InstrumentText.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "PointArray.h"
+#include "calibration/PointArray.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -6,8 +6,8 @@
 #include <new>
 #include <utility>
 
-#include "PagePopulator.h"
-#include "ReservedMemory.h"
+#include "calibration/PagePopulator.h"
+#include "calibration/ReservedMemory.h"
 
 namespace varnok {
 

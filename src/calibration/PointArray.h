@@ -54,16 +54,16 @@ class PointArray {
   std::size_t CommitAt(std::size_t from, bool backHere);
   void Release();
 
-  void* base_ = nullptr;       // the reservation, a little larger than the aligned part
+  void* base_ = nullptr;  // the reservation, a little larger than the aligned part
   std::size_t baseBytes_ = 0;
   double* data_ = nullptr;
   std::size_t size_ = 0;
   std::size_t committed_ = 0;  // values
   std::size_t reserved_ = 0;   // values
   bool largePages_ = false;
-  bool smallTail_ = false;     // the part beyond the expected end is backed by ordinary pages
-  std::size_t expected_ = 0;   // values
-  std::size_t prepared_ = 0;   // values committed ahead and handed to the populator
+  bool smallTail_ = false;    // the part beyond the expected end is backed by ordinary pages
+  std::size_t expected_ = 0;  // values
+  std::size_t prepared_ = 0;  // values committed ahead and handed to the populator
   PagePopulator* populator_ = nullptr;
 };
 

@@ -1,4 +1,4 @@
-#include "ReadAheadFile.h"
+#include "calibration/ReadAheadFile.h"
 
 #include <algorithm>
 
@@ -19,7 +19,8 @@ ReadAheadFile::~ReadAheadFile() {
   thread_.join();
 }
 
-void ReadAheadFile::ReadAll(std::FILE* file, std::uint64_t size, const std::function<bool(std::string_view)>& keep) {
+void ReadAheadFile::ReadAll(std::FILE* file, std::uint64_t size,
+                            const std::function<bool(std::string_view)>& keep) {
   std::uint64_t done = 0;
   bool failed = false;
   while (done < size) {

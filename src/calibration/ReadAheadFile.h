@@ -39,8 +39,8 @@ class ReadAheadFile {
   std::vector<std::size_t> filled_;  // bytes in each buffer
   mutable std::mutex mutex_;
   std::condition_variable changed_;
-  std::size_t head_ = 0;   // chunks taken
-  std::size_t tail_ = 0;   // chunks read
+  std::size_t head_ = 0;  // chunks taken
+  std::size_t tail_ = 0;  // chunks read
   bool ended_ = false;
   bool failed_ = false;
   bool stop_ = false;

@@ -1,4 +1,4 @@
-#include "ReservedMemory.h"
+#include "calibration/ReservedMemory.h"
 
 #include <malloc.h>
 #include <sys/mman.h>

@@ -1,10 +1,12 @@
-#include "ReservedMemory.h"
+#include "calibration/ReservedMemory.h"
 
 #include <windows.h>
 
 namespace varnok {
 
-void* ReserveAddressSpace(std::size_t bytes) { return VirtualAlloc(nullptr, bytes, MEM_RESERVE, PAGE_NOACCESS); }
+void* ReserveAddressSpace(std::size_t bytes) {
+  return VirtualAlloc(nullptr, bytes, MEM_RESERVE, PAGE_NOACCESS);
+}
 
 bool CommitReservedMemory(void* at, std::size_t bytes) {
   return VirtualAlloc(at, bytes, MEM_COMMIT, PAGE_READWRITE) != nullptr;

@@ -1,4 +1,4 @@
-#include "TextFileView.h"
+#include "calibration/TextFileView.h"
 
 #include <QFontDatabase>
 #include <QPainter>
@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "app/InstrumentText.h"
+#include "core/InstrumentText.h"
 
 namespace varnok {
 
@@ -46,10 +46,11 @@ void TextFileView::UpdateScrollBars() {
   const int visibleColumns = std::max(1, viewport()->width() / charWidth);
   const auto lines = static_cast<long long>(text_->LineCount());
   const auto columns = static_cast<long long>(std::min(text_->LongestLine(), MemoText::kMaxShownLine));
-  verticalScrollBar()->setRange(0, static_cast<int>(std::clamp<long long>(lines - visibleLines, 0, INT32_MAX)));
+  verticalScrollBar()->setRange(0,
+                                static_cast<int>(std::clamp<long long>(lines - visibleLines, 0, INT32_MAX)));
   verticalScrollBar()->setPageStep(visibleLines);
-  horizontalScrollBar()->setRange(0,
-                                  static_cast<int>(std::clamp<long long>(columns - visibleColumns + 1, 0, INT32_MAX)));
+  horizontalScrollBar()->setRange(
+      0, static_cast<int>(std::clamp<long long>(columns - visibleColumns + 1, 0, INT32_MAX)));
   horizontalScrollBar()->setPageStep(visibleColumns);
 }
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "MemoText.h"
+#include "calibration/MemoText.h"
 
 namespace varnok {
 

@@ -29,7 +29,7 @@ namespace varnok {
 // shared copy.
 template <typename Points>
 static void ReduceToColumns(const Points& points, double xMin, double xMax, int columns,
-                     std::vector<ChartPoint>& out) {
+                            std::vector<ChartPoint>& out) {
   if (points.size() == 0 || columns <= 0 || !(xMax >= xMin)) return;
   const std::size_t begin = points.LowerBound(xMin);
   const std::size_t end = points.LowerBound(std::nextafter(xMax, INFINITY));  // first x above xMax

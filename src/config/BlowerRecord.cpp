@@ -1,8 +1,8 @@
-#include "BlowerRecord.h"
+#include "config/BlowerRecord.h"
 
-#include "Float32.h"
+#include "config/Float32.h"
 #include "link/LittleEndian.h"
-#include "app/TextConversions.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 

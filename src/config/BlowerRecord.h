@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ConfigPanel.h"
-#include "ReplyTexts.h"
+#include "config/ConfigPanel.h"
+#include "config/ReplyTexts.h"
 
 namespace varnok {
 
@@ -17,6 +17,6 @@ std::vector<std::uint8_t> BuildBlowerPayload(const ConfigPanel& panel);
 
 // Shows a code-170 reply in the panel; false (nothing changed) when it holds fewer than 80 bytes.
 bool ApplyBlowerReply(const std::uint8_t* reply, int result, ConfigPanel& panel,
-                        ReplyTexts texts = ReplyTexts::kShown);
+                      ReplyTexts texts = ReplyTexts::kShown);
 
 }  // namespace varnok

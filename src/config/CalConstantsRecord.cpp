@@ -1,13 +1,13 @@
-#include "CalConstantsRecord.h"
+#include "config/CalConstantsRecord.h"
 
 #include <algorithm>
 
-#include "ExactNumberText.h"
-#include "FloatListScan.h"
-#include "Float32.h"
+#include "config/ExactNumberText.h"
+#include "config/FloatListScan.h"
+#include "config/Float32.h"
 #include "link/LittleEndian.h"
-#include "app/InstrumentText.h"
-#include "app/TextConversions.h"
+#include "core/InstrumentText.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 
@@ -15,7 +15,8 @@ namespace {
 
 // The instrument keeps a date as up to 16 Windows-1252 characters, one byte each.
 void PutDate(std::uint8_t* field, const std::string& text) {
-  const std::string bytes = Utf8ToInstrumentText(FirstCharacters(text, static_cast<std::size_t>(kDateFieldSize)));
+  const std::string bytes =
+      Utf8ToInstrumentText(FirstCharacters(text, static_cast<std::size_t>(kDateFieldSize)));
   const std::size_t length = std::min<std::size_t>(bytes.size(), kDateFieldSize);
   std::copy_n(bytes.begin(), length, field);
 }

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "ConfigPanel.h"
+#include "config/ConfigPanel.h"
 
 namespace varnok {
 

@@ -1,9 +1,9 @@
-#include "CalibrationTableExchange.h"
+#include "config/CalibrationTableExchange.h"
 
 #include <algorithm>
 
-#include "CommandExchange.h"
-#include "FrequencyCalRecord.h"
+#include "config/CommandExchange.h"
+#include "config/FrequencyCalRecord.h"
 #include "link/LittleEndian.h"
 #include "link/CommandCodes.h"
 

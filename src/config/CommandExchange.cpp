@@ -1,4 +1,4 @@
-#include "CommandExchange.h"
+#include "config/CommandExchange.h"
 
 #include <algorithm>
 #include <stdexcept>

@@ -1,8 +1,8 @@
-#include "ConfigFileWriter.h"
+#include "config/ConfigFileWriter.h"
 
 #include <span>
 
-#include "ConfigParser.h"
+#include "config/ConfigParser.h"
 
 namespace varnok {
 
@@ -93,8 +93,8 @@ std::string WriteConfigurationText(const ConfigPanel& panel, const std::vector<s
     for (char& c : comment) {
       if (static_cast<unsigned char>(c) < 32) c = ' ';
     }
-    for (std::string_view header : {kCalibrationBlockHeader, kTipHeader, kBlowerHeader, kCoefHeader,
-                                    kUserCorrectionsHeader}) {
+    for (std::string_view header :
+         {kCalibrationBlockHeader, kTipHeader, kBlowerHeader, kCoefHeader, kUserCorrectionsHeader}) {
       for (auto at = comment.find(header); at != std::string::npos; at = comment.find(header, at)) {
         comment[at + header.size() - 1] = ';';
       }

@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "ConfigPanel.h"
+#include "config/ConfigPanel.h"
 
 namespace varnok {
 

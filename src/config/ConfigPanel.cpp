@@ -1,6 +1,6 @@
-#include "ConfigPanel.h"
+#include "config/ConfigPanel.h"
 
-#include "app/TextConversions.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 

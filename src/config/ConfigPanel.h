@@ -24,11 +24,11 @@ struct ConfigPanel {
   ConfigPanel();
 
   // Tip Configuration
-  std::string Tip1 = "0.0";   // regression coefficient for a good tip
-  std::string Tip2 = "0.0";   // default azimuth angle
-  std::string Tip3 = "5";     // number of elevation angles, as typed
-  std::string Tip9 = "0";     // 1 = allow tips with rain on
-  std::string Tip10 = "0.0";  // rain sensor tip threshold, volts
+  std::string Tip1 = "0.0";                                          // regression coefficient for a good tip
+  std::string Tip2 = "0.0";                                          // default azimuth angle
+  std::string Tip3 = "5";                                            // number of elevation angles, as typed
+  std::string Tip9 = "0";                                            // 1 = allow tips with rain on
+  std::string Tip10 = "0.0";                                         // rain sensor tip threshold, volts
   std::vector<std::string> TipL = {"30", "45", "90", "135", "150"};  // elevation angles
 
   // Calibration

@@ -1,10 +1,10 @@
-#include "ConfigParser.h"
+#include "config/ConfigParser.h"
 
 #include <algorithm>
 #include <limits>
 
-#include "app/InstrumentText.h"
-#include "app/TextConversions.h"
+#include "core/InstrumentText.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 
@@ -12,7 +12,9 @@ namespace {
 
 bool IsTrimmed(char c) { return static_cast<unsigned char>(c) <= 32; }
 
-bool Contains(std::string_view line, std::string_view part) { return line.find(part) != std::string_view::npos; }
+bool Contains(std::string_view line, std::string_view part) {
+  return line.find(part) != std::string_view::npos;
+}
 
 // The text before the first occurrence of `marker`, untrimmed (the whole line when it is absent).
 std::string TextBefore(std::string_view line, std::string_view marker) {
@@ -20,7 +22,9 @@ std::string TextBefore(std::string_view line, std::string_view marker) {
 }
 
 // The first `count` characters (not bytes) of a UTF-8 line.
-std::string FirstChars(std::string_view line, std::size_t count) { return std::string(FirstCharacters(line, count)); }
+std::string FirstChars(std::string_view line, std::size_t count) {
+  return std::string(FirstCharacters(line, count));
+}
 
 void ParseCalibrationBlocks(const std::vector<std::string>& lines, ConfigPanel& panel, bool& badCount) {
   const std::size_t total = lines.size();
@@ -119,7 +123,8 @@ std::optional<std::size_t> FindConfigHeader(const std::vector<std::string>& line
 namespace {
 
 // The value k lines after a header already found at line h (or not found).
-std::string ValueAfterHeader(const std::vector<std::string>& lines, std::optional<std::size_t> h, std::int64_t k) {
+std::string ValueAfterHeader(const std::vector<std::string>& lines, std::optional<std::size_t> h,
+                             std::int64_t k) {
   if (!h || k < 0) return {};
   // Both terms are below the line count and 2^63, so the sum cannot overflow; compare before indexing.
   if (static_cast<std::uint64_t>(k) >= lines.size() - *h) return {};
@@ -133,7 +138,8 @@ std::string ValueAfterHeader(const std::vector<std::string>& lines, std::optiona
   return TrimConfigText(line);
 }
 
-std::int32_t IntAfterHeader(const std::vector<std::string>& lines, std::optional<std::size_t> h, std::int64_t k) {
+std::int32_t IntAfterHeader(const std::vector<std::string>& lines, std::optional<std::size_t> h,
+                            std::int64_t k) {
   return ParseConfigInteger(ValueAfterHeader(lines, h, k)).value_or(0);
 }
 

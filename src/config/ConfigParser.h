@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ConfigPanel.h"
+#include "config/ConfigPanel.h"
 
 namespace varnok {
 

@@ -1,18 +1,18 @@
-#include "ConfigurationBackup.h"
+#include "config/ConfigurationBackup.h"
 
 #include <algorithm>
 #include <exception>
 
-#include "BlowerRecord.h"
-#include "CalConstantsRecord.h"
-#include "CommandExchange.h"
-#include "ConfigFileWriter.h"
-#include "ConfigParser.h"
-#include "FrequencyCalRecord.h"
+#include "config/BlowerRecord.h"
+#include "config/CalConstantsRecord.h"
+#include "config/CommandExchange.h"
+#include "config/ConfigFileWriter.h"
+#include "config/ConfigParser.h"
+#include "config/FrequencyCalRecord.h"
 #include "link/LittleEndian.h"
-#include "TipConfigRecord.h"
-#include "UserCorrectionsRecord.h"
-#include "app/InstrumentText.h"
+#include "config/TipConfigRecord.h"
+#include "config/UserCorrectionsRecord.h"
+#include "core/InstrumentText.h"
 #include "link/CommandCodes.h"
 #include "link/CommandStatusText.h"
 
@@ -38,12 +38,16 @@ class Backup {
   Backup(InstrumentLink& link, const StepReport& report) : link_(link), report_(report) {}
 
   BackupResult Run(const std::vector<std::string>& comments) {
-    if (!ReadTipConfiguration() || !ReadGroup(cmd::kReadUserCorrections, "read user corrections", kUserCorrectionsReplyNeeded,
-                                              corrections_, [&](const Bytes& b, int n) {
-                                                return ApplyUserCorrectionsReply(b.data(), n, panel_, ReplyTexts::kExact);
-                                              }) ||
+    if (!ReadTipConfiguration() ||
+        !ReadGroup(cmd::kReadUserCorrections, "read user corrections", kUserCorrectionsReplyNeeded,
+                   corrections_,
+                   [&](const Bytes& b, int n) {
+                     return ApplyUserCorrectionsReply(b.data(), n, panel_, ReplyTexts::kExact);
+                   }) ||
         !ReadGroup(cmd::kReadBlower, "read blower settings", kBlowerSize, blower_,
-                   [&](const Bytes& b, int n) { return ApplyBlowerReply(b.data(), n, panel_, ReplyTexts::kExact); }) ||
+                   [&](const Bytes& b, int n) {
+                     return ApplyBlowerReply(b.data(), n, panel_, ReplyTexts::kExact);
+                   }) ||
         !ReadGroup(cmd::kReadCalConstants, "read calibration constants", kCalConstantsSize, constants_,
                    [&](const Bytes& b, int n) { return ApplyWholeCalConstantsReply(b.data(), n, panel_); }) ||
         !ReadRows()) {
@@ -67,7 +71,8 @@ class Backup {
   // Sends one read command; the reply bytes (as many as the buffer holds) land in `reply`.
   int Read(std::uint8_t code, const Bytes& request, Bytes& reply) {
     const int result = SendCodedCommand(link_, code, request, buffer_);
-    const std::size_t n = result > 0 ? std::min<std::size_t>(static_cast<std::size_t>(result), buffer_.size()) : 0;
+    const std::size_t n =
+        result > 0 ? std::min<std::size_t>(static_cast<std::size_t>(result), buffer_.size()) : 0;
     reply.assign(buffer_.begin(), buffer_.begin() + static_cast<long>(n));
     return result;
   }
@@ -81,9 +86,11 @@ class Backup {
         return Fail(what, "the instrument reports " + panel_.Tip3 + " elevation angles, at most " +
                               std::to_string(kMaxElevationAngles) + " are possible");
       case TipReplyOutcome::kTooShort:
-        return Fail(what, result <= 16 ? ShortReply(result, 17)
-                                       : ShortReply(result, kTipConfigHeaderSize + 4 * GetUInt16(tip_.data())));
-      case TipReplyOutcome::kApplied: break;
+        return Fail(what, result <= 16
+                              ? ShortReply(result, 17)
+                              : ShortReply(result, kTipConfigHeaderSize + 4 * GetUInt16(tip_.data())));
+      case TipReplyOutcome::kApplied:
+        break;
     }
     // The configuration file keeps elevation angles as whole degrees only.
     for (std::size_t k = 0; k < panel_.TipL.size(); ++k) {
@@ -145,7 +152,8 @@ class Backup {
       if (!SameRange(BuildUserCorrectionsPayload(back), corrections_, 0, 16)) {
         return Fail(what, "the user corrections differ");
       }
-      if (!SameRange(BuildBlowerPayload(back), blower_, 0, 12)) return Fail(what, "the blower settings differ");
+      if (!SameRange(BuildBlowerPayload(back), blower_, 0, 12))
+        return Fail(what, "the blower settings differ");
       const Bytes constants = BuildCalConstantsPayload(back);
       const std::size_t factory = DateLength(0, "factory calibration date");
       const std::size_t user = DateLength(16, "user calibration date");
@@ -160,7 +168,8 @@ class Backup {
         }
       }
     } catch (const std::exception& e) {
-      return Fail(what, std::string("the instrument holds a value a configuration file cannot carry: ") + e.what());
+      return Fail(what,
+                  std::string("the instrument holds a value a configuration file cannot carry: ") + e.what());
     }
     Ok(what, "OK");
     return true;
@@ -196,14 +205,16 @@ RestorePreparation PrepareRestore(const std::vector<std::string>& lines) {
   }
   try {
     auto& commands = out.plan.commands;
-    commands.push_back({cmd::kWriteTipConfig, "write tip configuration (code 8)", BuildTipConfigPayload(panel)});
+    commands.push_back(
+        {cmd::kWriteTipConfig, "write tip configuration (code 8)", BuildTipConfigPayload(panel)});
     commands.push_back(
         {cmd::kWriteUserCorrections, "write user corrections (code 9)", BuildUserCorrectionsPayload(panel)});
     commands.push_back({cmd::kWriteBlower, "write blower settings (code 10)", BuildBlowerPayload(panel)});
     commands.push_back(
         {cmd::kWriteCalConstants, "write calibration constants (code 11)", BuildCalConstantsPayload(panel)});
     for (int r = 1; r <= kCalibrationRows; ++r) {
-      commands.push_back({cmd::kWriteCalibrationRow, "write calibration row " + std::to_string(r) + " (code 7)",
+      commands.push_back({cmd::kWriteCalibrationRow,
+                          "write calibration row " + std::to_string(r) + " (code 7)",
                           BuildCalibrationRowPayload(r - 1, panel.FTable[r])});
     }
   } catch (const std::exception& e) {

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ConfigPanel.h"
+#include "config/ConfigPanel.h"
 #include "link/InstrumentLink.h"
 
 namespace varnok {
@@ -16,7 +16,7 @@ std::vector<std::string> ConfigurationFileLines(std::string_view fileBytes);
 
 // One step of a backup or a restore, as the command-line client prints it.
 struct ConfigurationStep {
-  std::string what;     // "read tip configuration (code 168)"
+  std::string what;  // "read tip configuration (code 168)"
   bool ok = false;
   std::string outcome;  // "OK", "Problems:-1", "Not Connected", "reply of 12 bytes, 128 needed", ...
 };

@@ -1,5 +1,5 @@
 #include "link/GatedHandler.h"
-#include "ConfigurationPage.h"
+#include "config/ConfigurationPage.h"
 
 #include <QFile>
 #include <QFileDialog>
@@ -21,13 +21,13 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "CalibrationTableExchange.h"
-#include "ConfigParser.h"
-#include "SampleConfiguration.h"
-#include "SettingsExchange.h"
-#include "app/AppError.h"
-#include "app/InstrumentText.h"
-#include "app/GuardedHandler.h"
+#include "config/CalibrationTableExchange.h"
+#include "config/ConfigParser.h"
+#include "config/SampleConfiguration.h"
+#include "config/SettingsExchange.h"
+#include "core/AppError.h"
+#include "core/InstrumentText.h"
+#include "core/GuardedHandler.h"
 
 namespace varnok {
 
@@ -41,7 +41,8 @@ std::string S(const QString& text) { return text.toStdString(); }
 // Configuration files are plain ASCII as a rule; one that is not valid UTF-8 was written on Windows
 // and is read as Windows-1252.
 QString DecodeFileText(const QByteArray& bytes) {
-  return QString::fromStdString(InstrumentTextToUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+  return QString::fromStdString(
+      InstrumentTextToUtf8(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }
 
 QString EditorText(const std::vector<std::string>& lines) {
@@ -87,7 +88,8 @@ void ConfigurationPage::BuildLayout() {
   QPushButton* save7 = MakeButton("Button7", "Save to Flash", "Save All Settings in Instrument Flash");
   QPushButton* open = MakeButton("OpenCFG", "Open", "Load Configuration File");
   QPushButton* save = MakeButton("SpeedButton9", "Save", "Save To Configuration File");
-  QPushButton* activate = MakeButton("ActivateBtn", "Activate", "Populate GUI with Values From Configuration File. ");
+  QPushButton* activate =
+      MakeButton("ActivateBtn", "Activate", "Populate GUI with Values From Configuration File. ");
   for (QPushButton* b : {readAll, uploadAll, save7, open, save, activate}) bar->addWidget(b);
   bar->addStretch(1);
   page->addLayout(bar);
@@ -202,10 +204,12 @@ void ConfigurationPage::BuildLayout() {
     form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
   }
   for (QLineEdit* edit : groupsPanel->findChildren<QLineEdit*>()) {
-    if (edit != lastFCal_ && edit != lastUserCal_) edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("+600.00,200.00")) + 16);
+    if (edit != lastFCal_ && edit != lastUserCal_)
+      edit->setMaximumWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("+600.00,200.00")) + 16);
   }
   // As wide as the groups and their vertical scroll bar, so only the height scrolls by default.
-  const int groupsWidth = groupsPanel->sizeHint().width() + groupsScroll->verticalScrollBar()->sizeHint().width();
+  const int groupsWidth =
+      groupsPanel->sizeHint().width() + groupsScroll->verticalScrollBar()->sizeHint().width();
 
   auto* editorPanel = new QWidget;
   auto* editorColumn = new QVBoxLayout(editorPanel);
@@ -245,7 +249,8 @@ void ConfigurationPage::BuildLayout() {
   numberOfFreq_ = MakeEdit("NumberOfFreq", nullptr);
   numberOfFreq_->setMaximumWidth(60);
   freqLabel->setBuddy(numberOfFreq_);
-  QPushButton* uploadCal = MakeButton("UploadCalibrationBtn", "Upload to instrument", "Upload Calibration Values to Instrument");
+  QPushButton* uploadCal =
+      MakeButton("UploadCalibrationBtn", "Upload to instrument", "Upload Calibration Values to Instrument");
   QPushButton* readCal = MakeButton("ReadCalibrTableBtn", "Read", "Read Calibration Values from Instrument");
   auto* ftLabel = new QLabel(QStringLiteral("FTLabel"));
   ftLabel->setObjectName(QStringLiteral("FTLabel"));
@@ -273,7 +278,8 @@ void ConfigurationPage::BuildLayout() {
   fTable_->setEditTriggers(QAbstractItemView::AllEditTriggers);
   fTable_->setWordWrap(false);  // numbers such as 0.44790604E+02 must not break at the point
   QFont tableFont = fTable_->font();
-  tableFont.setPointSizeF(tableFont.pointSizeF() - 1.0);  // the columns' widths are fixed; a compact face fits them
+  tableFont.setPointSizeF(tableFont.pointSizeF() -
+                          1.0);  // the columns' widths are fixed; a compact face fits them
   fTable_->setFont(tableFont);
   fTable_->horizontalHeader()->setFont(tableFont);
   for (int c = 0; c < kCalibrationColumns; ++c) fTable_->setColumnWidth(c, kColumnWidths[c]);
@@ -315,8 +321,8 @@ ConfigPanel ConfigurationPage::Panel() const {
   for (int i = 0; i < tipL_->count(); ++i) panel.TipL.push_back(S(tipL_->item(i)->text()));
   panel.LastFCal = S(lastFCal_->text());
   panel.LastUserCal = S(lastUserCal_->text());
-  std::string* const coefs[11] = {&panel.CFG_C1, &panel.CFG_C2, &panel.CFG_C3, &panel.CFG_C4,
-                                  &panel.CFG_C5, &panel.CFG_C6, &panel.CFG_C7, &panel.CFG_C8,
+  std::string* const coefs[11] = {&panel.CFG_C1, &panel.CFG_C2,  &panel.CFG_C3, &panel.CFG_C4,
+                                  &panel.CFG_C5, &panel.CFG_C6,  &panel.CFG_C7, &panel.CFG_C8,
                                   &panel.CFG_C9, &panel.CFG_C10, &panel.CFG_C11};
   for (int i = 0; i < 11; ++i) *coefs[i] = S(cfg_[i]->text());
   panel.Offset1 = S(offset_[0]->text());
@@ -352,8 +358,8 @@ void ConfigurationPage::ShowSettingsFields(const ConfigPanel& panel) {
   for (const std::string& angle : panel.TipL) tipL_->addItem(Q(angle));
   lastFCal_->setText(Q(panel.LastFCal));
   lastUserCal_->setText(Q(panel.LastUserCal));
-  const std::string* const coefs[11] = {&panel.CFG_C1, &panel.CFG_C2, &panel.CFG_C3, &panel.CFG_C4,
-                                        &panel.CFG_C5, &panel.CFG_C6, &panel.CFG_C7, &panel.CFG_C8,
+  const std::string* const coefs[11] = {&panel.CFG_C1, &panel.CFG_C2,  &panel.CFG_C3, &panel.CFG_C4,
+                                        &panel.CFG_C5, &panel.CFG_C6,  &panel.CFG_C7, &panel.CFG_C8,
                                         &panel.CFG_C9, &panel.CFG_C10, &panel.CFG_C11};
   for (int i = 0; i < 11; ++i) cfg_[i]->setText(Q(*coefs[i]));
   offset_[0]->setText(Q(panel.Offset1));
@@ -385,9 +391,7 @@ void ConfigurationPage::ReadAllBtnClick() {
 
 void ConfigurationPage::Button7Click() { SaveSettingsToFlash(link_); }
 
-void ConfigurationPage::UploadCalibrationBtnClick() {
-  UploadCalibrationTable(link_, Panel());
-}
+void ConfigurationPage::UploadCalibrationBtnClick() { UploadCalibrationTable(link_, Panel()); }
 
 void ConfigurationPage::ReadCalibrTableBtnClick() {
   ConfigPanel panel = Panel();

@@ -4,7 +4,7 @@
 #include <QString>
 #include <QWidget>
 
-#include "ConfigPanel.h"
+#include "config/ConfigPanel.h"
 #include "link/InstrumentLink.h"
 
 class QFileDialog;

@@ -1,11 +1,11 @@
-#include "ExactNumberText.h"
+#include "config/ExactNumberText.h"
 
 #include <charconv>
 #include <cstring>
 #include <exception>
 
-#include "Float32.h"
-#include "app/TextConversions.h"
+#include "config/Float32.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 

@@ -1,9 +1,9 @@
-#include "FloatListScan.h"
+#include "config/FloatListScan.h"
 
 #include <charconv>
 #include <limits>
 
-#include "Float32.h"
+#include "config/Float32.h"
 
 namespace varnok {
 

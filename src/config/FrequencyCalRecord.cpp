@@ -1,9 +1,9 @@
-#include "FrequencyCalRecord.h"
+#include "config/FrequencyCalRecord.h"
 
-#include "Float32.h"
+#include "config/Float32.h"
 #include "link/LittleEndian.h"
-#include "PointFormat.h"
-#include "app/TextConversions.h"
+#include "config/PointFormat.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 
@@ -19,9 +19,9 @@ constexpr SingleFormat kSingleFormats[kCalibrationColumns] = {
     {6, 3}, {1, 0}, {4, 1}, {7, 6}, {5, 0}, {3, 1}, {}, {}, {}, {}, {}, {}, {6, 2}};
 
 std::string FormatDoubleColumn(int column, double value) {
-  if (column == 6) return FormatPointFixed(value, 5);             // "%.5f"
-  if (column == 7) return FormatPointExponent(value, 8, 15);      // "%#015.8E"
-  return FormatPointExponent(value, 8);                            // "%.8E"
+  if (column == 6) return FormatPointFixed(value, 5);         // "%.5f"
+  if (column == 7) return FormatPointExponent(value, 8, 15);  // "%#015.8E"
+  return FormatPointExponent(value, 8);                       // "%.8E"
 }
 
 }  // namespace
@@ -53,7 +53,8 @@ CalibrationRow DecodeCalibrationRow(const std::uint8_t* reply, int result, Reply
     } else if (IsDoubleColumn(c)) {
       row[c] = FormatDoubleColumn(c, GetFloat64(reply + offset));
     } else {
-      row[c] = FormatFixed(GetFloat32(reply + offset), kSingleFormats[c].precision, kSingleFormats[c].decimals);
+      row[c] =
+          FormatFixed(GetFloat32(reply + offset), kSingleFormats[c].precision, kSingleFormats[c].decimals);
     }
   }
   return row;

@@ -1,4 +1,4 @@
-#include "PointFormat.h"
+#include "config/PointFormat.h"
 
 #include <array>
 #include <cctype>
@@ -11,7 +11,8 @@ namespace {
 
 std::string ToChars(double value, std::chars_format format, int decimals) {
   std::array<char, 400> buffer{};  // "%.Nf" of the largest double needs 309 digits before the point
-  const auto [end, error] = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, decimals);
+  const auto [end, error] =
+      std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format, decimals);
   if (error != std::errc()) return {};
   return std::string(buffer.data(), end);
 }

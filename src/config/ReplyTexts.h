@@ -1,8 +1,8 @@
 #pragma once
 #include <string>
 
-#include "ExactNumberText.h"
-#include "app/TextConversions.h"
+#include "config/ExactNumberText.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "SampleConfiguration.h"
+#include "config/SampleConfiguration.h"
 
 namespace varnok {
 
@@ -6,7 +6,7 @@ namespace {
 
 // Generated at configure time from tests/config/fixtures/SAMPLE.CFG, the one copy of the text.
 constexpr char kSampleBytes[] = {
-#include "SampleConfigurationBytes.inc"
+#include "config/generated/SampleConfigurationBytes.inc"
 };
 
 }  // namespace

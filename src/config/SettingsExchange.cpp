@@ -1,13 +1,13 @@
-#include "SettingsExchange.h"
+#include "config/SettingsExchange.h"
 
 #include <string>
 
-#include "BlowerRecord.h"
-#include "CalConstantsRecord.h"
-#include "CommandExchange.h"
+#include "config/BlowerRecord.h"
+#include "config/CalConstantsRecord.h"
+#include "config/CommandExchange.h"
 #include "link/LittleEndian.h"
-#include "TipConfigRecord.h"
-#include "UserCorrectionsRecord.h"
+#include "config/TipConfigRecord.h"
+#include "config/UserCorrectionsRecord.h"
 #include "link/CommandCodes.h"
 
 namespace varnok {

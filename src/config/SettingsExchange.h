@@ -1,5 +1,5 @@
 #pragma once
-#include "ConfigPanel.h"
+#include "config/ConfigPanel.h"
 #include "link/InstrumentLink.h"
 
 namespace varnok {

@@ -1,19 +1,20 @@
-#include "TipConfigRecord.h"
+#include "config/TipConfigRecord.h"
 
 #include <string>
 
-#include "Float32.h"
+#include "config/Float32.h"
 #include "link/LittleEndian.h"
-#include "app/AppError.h"
-#include "app/TextConversions.h"
+#include "core/AppError.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 
 std::vector<std::uint8_t> BuildTipConfigPayload(const ConfigPanel& panel) {
   const std::size_t angles = panel.TipL.size();
   if (angles > static_cast<std::size_t>(kMaxElevationAngles)) {
-    throw AppError("Too many elevation angles (" + std::to_string(angles) + "): the instrument takes at most " +
-                   std::to_string(kMaxElevationAngles) + ", nothing was uploaded");
+    throw AppError("Too many elevation angles (" + std::to_string(angles) +
+                   "): the instrument takes at most " + std::to_string(kMaxElevationAngles) +
+                   ", nothing was uploaded");
   }
   std::vector<std::uint8_t> payload(kTipConfigHeaderSize + 4 * angles, 0);
   const std::int32_t count = ParseIntegerText(panel.Tip3);
@@ -28,7 +29,8 @@ std::vector<std::uint8_t> BuildTipConfigPayload(const ConfigPanel& panel) {
   return payload;
 }
 
-TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, ConfigPanel& panel, ReplyTexts texts) {
+TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, ConfigPanel& panel,
+                                    ReplyTexts texts) {
   if (result <= 16) return TipReplyOutcome::kTooShort;
   const int n = GetUInt16(reply);
   panel.Tip3 = std::to_string(n);
@@ -41,7 +43,8 @@ TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, Confi
   panel.Tip9 = ReplyNumberText(GetFloat32(reply + 10), texts, 6, 0);
   panel.Tip10 = ReplyNumberText(GetFloat32(reply + 14), texts, 6, 1);
   panel.TipL.clear();
-  for (int k = 0; k < n; ++k) panel.TipL.push_back(ReplyNumberText(GetFloat32(reply + kTipConfigHeaderSize + 4 * k), texts, 6, 0));
+  for (int k = 0; k < n; ++k)
+    panel.TipL.push_back(ReplyNumberText(GetFloat32(reply + kTipConfigHeaderSize + 4 * k), texts, 6, 0));
   return TipReplyOutcome::kApplied;
 }
 

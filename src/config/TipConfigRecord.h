@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ConfigPanel.h"
-#include "ReplyTexts.h"
+#include "config/ConfigPanel.h"
+#include "config/ReplyTexts.h"
 
 namespace varnok {
 
@@ -28,6 +28,6 @@ enum class TipReplyOutcome {
 
 // Shows a code-168 reply of `result` bytes in the panel.
 TipReplyOutcome ApplyTipConfigReply(const std::uint8_t* reply, int result, ConfigPanel& panel,
-                        ReplyTexts texts = ReplyTexts::kShown);
+                                    ReplyTexts texts = ReplyTexts::kShown);
 
 }  // namespace varnok

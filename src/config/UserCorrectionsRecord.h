@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <vector>
 
-#include "ConfigPanel.h"
-#include "ReplyTexts.h"
+#include "config/ConfigPanel.h"
+#include "config/ReplyTexts.h"
 
 namespace varnok {
 
@@ -18,6 +18,6 @@ std::vector<std::uint8_t> BuildUserCorrectionsPayload(const ConfigPanel& panel);
 
 // Shows a code-169 reply in the panel; false (nothing changed) when it holds fewer than 16 bytes.
 bool ApplyUserCorrectionsReply(const std::uint8_t* reply, int result, ConfigPanel& panel,
-                        ReplyTexts texts = ReplyTexts::kShown);
+                               ReplyTexts texts = ReplyTexts::kShown);
 
 }  // namespace varnok

@@ -16,12 +16,12 @@
 #include <QVBoxLayout>
 #include <vector>
 
-#include "app/InstrumentText.h"
-#include "app/SettingsFile.h"
+#include "core/InstrumentText.h"
+#include "core/SettingsFile.h"
 #include "console/ConsoleSettings.h"
 #include "console/ReplyLog.h"
 #include "link/InstrumentLink.h"
-#include "app/GuardedHandler.h"
+#include "core/GuardedHandler.h"
 
 namespace varnok {
 

@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ShellPage.h"
+#include "core/ShellPage.h"
 #include "console/CommandHistory.h"
 
 class QCloseEvent;
@@ -56,9 +56,9 @@ class CommandConsole : public QWidget, public ShellPage {
 
  private:
   void Execute(const std::string& command);
-  void FormClose();          // writes section Form2 and saves the file; throws AppError
-  void WriteSettings();      // writes section Form2 into the file's memory
-  void ShowHistory();        // puts the history into the drop-down list, keeping the edit text
+  void FormClose();      // writes section Form2 and saves the file; throws AppError
+  void WriteSettings();  // writes section Form2 into the file's memory
+  void ShowHistory();    // puts the history into the drop-down list, keeping the edit text
   void AppendToLog(const std::string& text);
 
   InstrumentLink& link_;

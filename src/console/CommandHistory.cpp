@@ -1,4 +1,4 @@
-#include "CommandHistory.h"
+#include "console/CommandHistory.h"
 
 #include <algorithm>
 
@@ -6,7 +6,9 @@ namespace varnok {
 
 namespace {
 
-unsigned char FoldCase(unsigned char c) { return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c; }
+unsigned char FoldCase(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c - 'A' + 'a') : c;
+}
 
 bool LessIgnoringCase(const std::string& a, const std::string& b) {
   return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {

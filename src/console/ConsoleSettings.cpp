@@ -1,7 +1,7 @@
-#include "ConsoleSettings.h"
+#include "console/ConsoleSettings.h"
 
-#include "app/SettingsFile.h"
-#include "app/TextConversions.h"
+#include "core/SettingsFile.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "ReplyLog.h"
+#include "console/ReplyLog.h"
 
 #include <algorithm>
 #include <cstring>

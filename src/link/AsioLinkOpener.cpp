@@ -1,9 +1,9 @@
-#include "AsioLinkOpener.h"
+#include "link/AsioLinkOpener.h"
 
 #include <asio.hpp>
 
-#include "SerialTransport.h"
-#include "TcpTransport.h"
+#include "link/SerialTransport.h"
+#include "link/TcpTransport.h"
 
 namespace varnok {
 

@@ -1,7 +1,7 @@
 #pragma once
-#include "LinkOpener.h"
-#include "LinkTimeouts.h"
-#include "LinkTrace.h"
+#include "link/LinkOpener.h"
+#include "link/LinkTimeouts.h"
+#include "link/LinkTrace.h"
 
 namespace varnok {
 

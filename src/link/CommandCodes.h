@@ -22,7 +22,7 @@ inline constexpr std::uint8_t kReadTipConfig = 168;
 inline constexpr std::uint8_t kReadUserCorrections = 169;
 inline constexpr std::uint8_t kReadBlower = 170;
 inline constexpr std::uint8_t kReadCalConstants = 171;
-inline constexpr std::uint8_t kReadOptionBits = 199;      // no data; reply byte 0
-inline constexpr std::uint8_t kSaveToFlash = 200;         // no data; 32-bit write count
+inline constexpr std::uint8_t kReadOptionBits = 199;  // no data; reply byte 0
+inline constexpr std::uint8_t kSaveToFlash = 200;     // no data; 32-bit write count
 
 }  // namespace varnok::cmd

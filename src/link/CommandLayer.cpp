@@ -1,15 +1,16 @@
-#include "CommandLayer.h"
+#include "link/CommandLayer.h"
 
 #include <cstring>
 #include <vector>
 
-#include "CommandStatusText.h"
-#include "SerialExchange.h"
-#include "TunnelTransaction.h"
+#include "link/CommandStatusText.h"
+#include "link/SerialExchange.h"
+#include "link/TunnelTransaction.h"
 
 namespace varnok {
 
-CommandLayer::CommandLayer(LinkWindow& window, LinkTimeouts timeouts) : window_(window), timeouts_(timeouts) {}
+CommandLayer::CommandLayer(LinkWindow& window, LinkTimeouts timeouts)
+    : window_(window), timeouts_(timeouts) {}
 
 CommandLayer::~CommandLayer() = default;
 
@@ -74,7 +75,9 @@ int CommandLayer::TunnelTransactionWithRetry(std::uint8_t unit, std::uint8_t cod
     int result = -1;
     if (trace_) trace_->Begin(TraceTransport::Tcp, code, attempt > 0);
     const bool ended = RunExchange(
-        [&] { result = TunnelTransaction(socket, transactions_, unit, code, request, data, timeouts_.tcpWait); },
+        [&] {
+          result = TunnelTransaction(socket, transactions_, unit, code, request, data, timeouts_.tcpWait);
+        },
         [socket] {
           if (socket) socket->Abort();
         });
@@ -96,8 +99,8 @@ int CommandLayer::SendBinaryCommand(std::uint8_t code, std::uint8_t length, std:
     SerialChannel* port = state_.serialPort.get();
     int result = kSerialNotWritten;
     if (trace_) trace_->Begin(TraceTransport::SerialFrame, code, false);
-    const bool ended =
-        RunExchange([&] { result = SerialFramedTransaction(*port, code, length, data); }, [port] { port->Abort(); });
+    const bool ended = RunExchange([&] { result = SerialFramedTransaction(*port, code, length, data); },
+                                   [port] { port->Abort(); });
     if (!ended) result = kSerialNotWritten;
     if (trace_) trace_->End(result, false);
     return result;

@@ -6,13 +6,13 @@
 #include <string>
 #include <string_view>
 
-#include "ExchangeWaiter.h"
-#include "InstrumentLink.h"
-#include "LinkState.h"
-#include "LinkTimeouts.h"
-#include "LinkWindow.h"
-#include "TunnelFrame.h"
-#include "WireTrace.h"
+#include "link/ExchangeWaiter.h"
+#include "link/InstrumentLink.h"
+#include "link/LinkState.h"
+#include "link/LinkTimeouts.h"
+#include "link/LinkWindow.h"
+#include "link/TunnelFrame.h"
+#include "link/WireTrace.h"
 
 namespace varnok {
 
@@ -45,7 +45,8 @@ class CommandLayer : public InstrumentLink {
   // Two tunnel attempts with the same request bytes; after two failures (an empty reply counts as one)
   // switches Timer1 off and releases TimerBtn and ConnectBtn, leaving the socket open. Returns the reply
   // length or -1. `data` holds `length` request bytes and receives the reply (at least 1027 bytes).
-  int TunnelTransactionWithRetry(std::uint8_t unit, std::uint8_t code, std::uint8_t length, std::uint8_t* data);
+  int TunnelTransactionWithRetry(std::uint8_t unit, std::uint8_t code, std::uint8_t length,
+                                 std::uint8_t* data);
 
   // Connection management stores the link it opened here.
   void AttachTcp(std::unique_ptr<TcpChannel> socket);

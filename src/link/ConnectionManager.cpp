@@ -1,7 +1,7 @@
-#include "ConnectionManager.h"
+#include "link/ConnectionManager.h"
 
-#include "LinkAddress.h"
-#include "ModelFromReply.h"
+#include "link/LinkAddress.h"
+#include "link/ModelFromReply.h"
 
 namespace varnok {
 
@@ -40,8 +40,8 @@ ConnectResult ConnectionManager::ConnectBtnClick(const std::string& ipText, cons
     const int tcpPort = address.port.value_or(port);
     AbortSignal& abort = opener_.ConnectAbort();
     abort.Reset();
-    const bool ended = layer_.RunExchange([&] { socket = opener_.OpenTcp(*dotted, tcpPort); },
-                                          [&abort] { abort.Abort(); });
+    const bool ended =
+        layer_.RunExchange([&] { socket = opener_.OpenTcp(*dotted, tcpPort); }, [&abort] { abort.Abort(); });
     layer_.AttachTcp(std::move(socket));
     if (!ended) {
       layer_.CloseLink();
@@ -73,8 +73,8 @@ ConnectResult ConnectionManager::ConnectBtnClick(const std::string& ipText, cons
     layer_.ErrorBeep();
     return {ConnectOutcome::CantConnect, {}};
   }
-  std::string model =
-      ModelFromReply(std::string_view(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(result)));
+  std::string model = ModelFromReply(
+      std::string_view(reinterpret_cast<const char*>(buffer), static_cast<std::size_t>(result)));
   window_.SetPanelText(0, " Connected");
   window_.SetPanelText(1, " Model:" + model);
   // A double failure switched the status poll off; a fresh connection switches it on again.

@@ -1,9 +1,9 @@
 #pragma once
 #include <string>
 
-#include "CommandLayer.h"
-#include "LinkOpener.h"
-#include "LinkWindow.h"
+#include "link/CommandLayer.h"
+#include "link/LinkOpener.h"
+#include "link/LinkWindow.h"
 
 namespace varnok {
 

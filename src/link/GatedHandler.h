@@ -2,7 +2,7 @@
 #include <tuple>
 #include <utility>
 
-#include "InstrumentLink.h"
+#include "link/InstrumentLink.h"
 
 namespace varnok {
 
@@ -21,7 +21,8 @@ auto Gated(InstrumentLink& link, Page* page, void (Page::*handler)(Args...)) {
 // A timer's tick through the gate: dropped while a handler waits, except one that runs afterwards.
 template <class Page>
 auto GatedTick(InstrumentLink& link, const void* timer, Page* page, void (Page::*handler)()) {
-  return [&link, timer, page, handler] { link.Handlers().Tick(timer, [page, handler] { (page->*handler)(); }); };
+  return
+      [&link, timer, page, handler] { link.Handlers().Tick(timer, [page, handler] { (page->*handler)(); }); };
 }
 
 }  // namespace varnok

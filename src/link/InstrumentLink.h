@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "HandlerGate.h"
+#include "link/HandlerGate.h"
 
 namespace varnok {
 

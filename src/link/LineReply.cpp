@@ -1,4 +1,4 @@
-#include "LineReply.h"
+#include "link/LineReply.h"
 
 #include <cstring>
 

@@ -1,9 +1,9 @@
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 
 #include <cctype>
 #include <charconv>
 
-#include "SerialDeviceName.h"
+#include "link/SerialDeviceName.h"
 
 namespace varnok {
 
@@ -12,7 +12,8 @@ namespace {
 bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
   if (text.size() < prefix.size()) return false;
   for (std::size_t i = 0; i < prefix.size(); ++i) {
-    if (std::tolower(static_cast<unsigned char>(text[i])) != std::tolower(static_cast<unsigned char>(prefix[i])))
+    if (std::tolower(static_cast<unsigned char>(text[i])) !=
+        std::tolower(static_cast<unsigned char>(prefix[i])))
       return false;
   }
   return true;

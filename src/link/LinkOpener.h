@@ -3,9 +3,9 @@
 #include <optional>
 #include <string>
 
-#include "AbortSignal.h"
-#include "SerialChannel.h"
-#include "TcpChannel.h"
+#include "link/AbortSignal.h"
+#include "link/SerialChannel.h"
+#include "link/TcpChannel.h"
 
 namespace varnok {
 

@@ -1,8 +1,8 @@
 #pragma once
 #include <memory>
 
-#include "SerialChannel.h"
-#include "TcpChannel.h"
+#include "link/SerialChannel.h"
+#include "link/TcpChannel.h"
 
 namespace varnok {
 

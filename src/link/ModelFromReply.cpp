@@ -1,4 +1,4 @@
-#include "ModelFromReply.h"
+#include "link/ModelFromReply.h"
 
 namespace varnok {
 

@@ -1,6 +1,6 @@
 #include <charconv>
 
-#include "SerialDeviceName.h"
+#include "link/SerialDeviceName.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "SerialDeviceName.h"
+#include "link/SerialDeviceName.h"
 
 namespace varnok {
 

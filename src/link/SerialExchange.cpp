@@ -1,9 +1,9 @@
-#include "SerialExchange.h"
+#include "link/SerialExchange.h"
 
 #include <cstring>
 #include <vector>
 
-#include "LineReply.h"
+#include "link/LineReply.h"
 
 namespace varnok {
 
@@ -40,7 +40,8 @@ bool SerialReadReply(char* buffer, int size, SerialChannel& port, const BannerDi
   }
 }
 
-int SerialTextCommand(SerialChannel& port, std::string_view command, char* reply, const BannerDisplay& banner) {
+int SerialTextCommand(SerialChannel& port, std::string_view command, char* reply,
+                      const BannerDisplay& banner) {
   port.DiscardInput();
   std::vector<std::uint8_t> out(command.begin(), command.end());
   out.push_back('\r');

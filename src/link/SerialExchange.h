@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "SerialChannel.h"
-#include "SerialFrame.h"
+#include "link/SerialChannel.h"
+#include "link/SerialFrame.h"
 
 namespace varnok {
 
@@ -17,8 +17,8 @@ using BannerDisplay = std::function<void(const std::string&)>;
 // Failure values of the frame exchange.
 inline constexpr int kSerialNotWritten = -1;  // write: frame not written; read: ACK / NAK not sent
 inline constexpr int kSerialReadFailed = -2;
-inline constexpr int kSerialNoBytes = -3;     // no acknowledgement / fewer than 3 reply bytes in time
-inline constexpr int kSerialBadCheck = -4;    // reply check failed or the body stopped short (NAK sent)
+inline constexpr int kSerialNoBytes = -3;   // no acknowledgement / fewer than 3 reply bytes in time
+inline constexpr int kSerialBadCheck = -4;  // reply check failed or the body stopped short (NAK sent)
 inline constexpr int kSerialNak = -5;
 inline constexpr int kSerialNotAck = -6;
 
@@ -36,7 +36,8 @@ bool SerialReadReply(char* buffer, int size, SerialChannel& port, const BannerDi
 // Writes the command and a carriage return (pending input is dropped first, so a late reply to an
 // earlier command is never taken for this one), reads the reply and hands it over as
 // FinishSerialTextReply does. `reply` has room for 4096 bytes. Returns the length or -1.
-int SerialTextCommand(SerialChannel& port, std::string_view command, char* reply, const BannerDisplay& banner);
+int SerialTextCommand(SerialChannel& port, std::string_view command, char* reply,
+                      const BannerDisplay& banner);
 
 // Writes one frame and reads the acknowledgement: 0, -1, -2, -3, -5 or -6.
 int SerialWriteFrame(SerialChannel& port, std::uint8_t address, std::uint8_t code, std::uint8_t length,

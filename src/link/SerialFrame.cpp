@@ -1,4 +1,4 @@
-#include "SerialFrame.h"
+#include "link/SerialFrame.h"
 
 #include <stdexcept>
 

@@ -1,7 +1,7 @@
 #include <sys/ioctl.h>
 #include <termios.h>
 
-#include "SerialPortControl.h"
+#include "link/SerialPortControl.h"
 
 namespace varnok {
 

@@ -1,5 +1,5 @@
 // Asio's socket headers must come before windows.h, so its own header goes first.
-#include "SerialPortControl.h"
+#include "link/SerialPortControl.h"
 
 #include <windows.h>
 

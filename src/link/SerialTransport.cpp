@@ -1,4 +1,4 @@
-#include "SerialTransport.h"
+#include "link/SerialTransport.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <deque>
 
-#include "AbortSignal.h"
-#include "SerialPortControl.h"
+#include "link/AbortSignal.h"
+#include "link/SerialPortControl.h"
 
 namespace varnok {
 

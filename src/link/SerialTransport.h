@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "LinkTimeouts.h"
-#include "LinkTrace.h"
-#include "SerialChannel.h"
+#include "link/LinkTimeouts.h"
+#include "link/LinkTrace.h"
+#include "link/SerialChannel.h"
 
 namespace varnok {
 

@@ -1,4 +1,4 @@
-#include "TcpTransport.h"
+#include "link/TcpTransport.h"
 
 #include <asio.hpp>
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <string>
 
-#include "AbortSignal.h"
-#include "LinkTrace.h"
-#include "TcpChannel.h"
+#include "link/AbortSignal.h"
+#include "link/LinkTrace.h"
+#include "link/TcpChannel.h"
 
 namespace varnok {
 

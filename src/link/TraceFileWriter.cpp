@@ -1,4 +1,4 @@
-#include "TraceFileWriter.h"
+#include "link/TraceFileWriter.h"
 
 namespace varnok {
 

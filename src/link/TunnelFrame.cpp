@@ -1,11 +1,11 @@
-#include "TunnelFrame.h"
+#include "link/TunnelFrame.h"
 
 #include <stdexcept>
 
 namespace varnok {
 
-std::vector<std::uint8_t> BuildTunnelRequest(std::uint16_t transactionId, std::uint8_t unit, std::uint8_t code,
-                                             std::span<const std::uint8_t> data) {
+std::vector<std::uint8_t> BuildTunnelRequest(std::uint16_t transactionId, std::uint8_t unit,
+                                             std::uint8_t code, std::span<const std::uint8_t> data) {
   if (data.size() > kTunnelMaxData) throw std::length_error("tunnel command data longer than 255 bytes");
   const auto n = static_cast<unsigned>(data.size());
   const unsigned following = n + 13;

@@ -12,7 +12,7 @@ namespace varnok {
 inline constexpr std::size_t kTunnelRequestHeader = 19;   // request bytes before the command data
 inline constexpr std::size_t kTunnelResponseRoom = 1037;  // receive buffer of one response
 inline constexpr std::size_t kTunnelReplyOffset = 11;     // reply data start in a response
-inline constexpr std::size_t kTunnelLongResponse = 266;   // longer responses take their length from their size
+inline constexpr std::size_t kTunnelLongResponse = 266;  // longer responses take their length from their size
 inline constexpr std::size_t kTunnelMaxReply = kTunnelResponseRoom - kTunnelReplyOffset;  // 1026
 inline constexpr std::size_t kTunnelMaxData = 255;
 inline constexpr std::uint8_t kTunnelFunction = 23;
@@ -30,8 +30,8 @@ class TransactionCounter {
 };
 
 // The request frame for command data of up to 255 bytes (n + 19 bytes).
-std::vector<std::uint8_t> BuildTunnelRequest(std::uint16_t transactionId, std::uint8_t unit, std::uint8_t code,
-                                             std::span<const std::uint8_t> data);
+std::vector<std::uint8_t> BuildTunnelRequest(std::uint16_t transactionId, std::uint8_t unit,
+                                             std::uint8_t code, std::span<const std::uint8_t> data);
 
 enum class TunnelVerdict {
   NeedMore,   // not yet a whole response: fewer than 11 bytes, or fewer than the reply length promises

@@ -1,4 +1,4 @@
-#include "TunnelTransaction.h"
+#include "link/TunnelTransaction.h"
 
 #include <algorithm>
 #include <array>
@@ -7,7 +7,8 @@
 namespace varnok {
 
 int TunnelTransaction(TcpChannel* socket, TransactionCounter& counter, std::uint8_t unit, std::uint8_t code,
-                      std::span<const std::uint8_t> request, std::uint8_t* reply, std::chrono::milliseconds wait) {
+                      std::span<const std::uint8_t> request, std::uint8_t* reply,
+                      std::chrono::milliseconds wait) {
   using Clock = std::chrono::steady_clock;
   if (socket == nullptr || !socket->WaitWritable(wait)) return kTunnelNotWritable;
   // Bytes already waiting belong to an earlier exchange (the rest of a cut response, a late reply).

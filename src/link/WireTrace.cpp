@@ -1,10 +1,10 @@
-#include "WireTrace.h"
+#include "link/WireTrace.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
 
-#include "SerialFrame.h"
+#include "link/SerialFrame.h"
 
 namespace varnok {
 
@@ -73,9 +73,12 @@ void AppendFramedBlock(std::string& line, const WireExchange::Block& block, cons
 
 const char* TransportName(TraceTransport transport) {
   switch (transport) {
-    case TraceTransport::Tcp: return "TCP";
-    case TraceTransport::SerialText: return "serial text";
-    case TraceTransport::SerialFrame: return "serial frame";
+    case TraceTransport::Tcp:
+      return "TCP";
+    case TraceTransport::SerialText:
+      return "serial text";
+    case TraceTransport::SerialFrame:
+      return "serial frame";
   }
   return "?";
 }
@@ -177,8 +180,9 @@ void WireTrace::Bytes(TraceDirection direction, const std::uint8_t* bytes, std::
       blocks.back().bytes.insert(blocks.back().bytes.end(), bytes, bytes + count);
       return;
     }
-    line = FormatWireEvent(clock_(), "outside an exchange " +
-                                         Segment(direction == TraceDirection::Sent ? '>' : '<', bytes, count));
+    line =
+        FormatWireEvent(clock_(), "outside an exchange " +
+                                      Segment(direction == TraceDirection::Sent ? '>' : '<', bytes, count));
   }
   sink_(line);
 }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "LinkTrace.h"
+#include "link/LinkTrace.h"
 
 namespace varnok {
 
@@ -25,7 +25,7 @@ struct WireExchange {
   bool retry = false;                // the second attempt of a TCP exchange
   std::vector<Block> blocks;         // consecutive blocks of one direction joined
   int result = 0;
-  bool toneAfter = false;            // the error tone followed this attempt
+  bool toneAfter = false;  // the error tone followed this attempt
 };
 
 // "2026-12-10 09:41:19.123": UTC, millisecond resolution.
@@ -52,7 +52,8 @@ class WireTrace {
   using LineSink = std::function<void(const std::string& line)>;
   using Clock = std::function<std::chrono::system_clock::time_point()>;
 
-  explicit WireTrace(LineSink sink, Clock clock = [] { return std::chrono::system_clock::now(); });
+  explicit WireTrace(
+      LineSink sink, Clock clock = [] { return std::chrono::system_clock::now(); });
 
   // What the transports are opened with.
   LinkTrace TransportTrace();

@@ -18,8 +18,8 @@ long long ElapsedSeconds(int periodMs, int sampleCount) {
 }
 
 std::string ElapsedTimeTitle(long long seconds) {
-  return "Total Time (" + std::to_string(seconds) + "s)  " + std::to_string(seconds / 3600) + "h:" +
-         std::to_string((seconds / 60) % 60) + ":m:" + std::to_string(seconds % 60) + "s";
+  return "Total Time (" + std::to_string(seconds) + "s)  " + std::to_string(seconds / 3600) +
+         "h:" + std::to_string((seconds / 60) % 60) + ":m:" + std::to_string(seconds % 60) + "s";
 }
 
 }  // namespace varnok

@@ -31,7 +31,8 @@ constexpr int kMinimumDrag = 4;     // pixels; shorter drags are clicks
 QColor ColourOf(std::uint32_t rgb) { return QColor((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF); }
 
 QString TickText(double value, double step) {
-  if (step >= 1 && std::abs(value) < 1e15) return QString::number(static_cast<long long>(std::llround(value)));
+  if (step >= 1 && std::abs(value) < 1e15)
+    return QString::number(static_cast<long long>(std::llround(value)));
   return QString::number(value, 'g', 8);
 }
 
@@ -92,9 +93,9 @@ ChartRect MonitorChart::Reduce(int columns) {
   Widen(shown.xMin, shown.xMax);
 
   const auto& series = model_.Series();
-  const bool fresh = reducedValid_ && reducedRevision_ == model_.Revision() &&
-                     reducedColumns_ == columns && reducedRange_.xMin == shown.xMin &&
-                     reducedRange_.xMax == shown.xMax && reduced_.size() == series.size();
+  const bool fresh = reducedValid_ && reducedRevision_ == model_.Revision() && reducedColumns_ == columns &&
+                     reducedRange_.xMin == shown.xMin && reducedRange_.xMax == shown.xMax &&
+                     reduced_.size() == series.size();
   if (!fresh) {
     reduced_.resize(series.size());
     for (std::size_t i = 0; i < series.size(); ++i) {
@@ -165,8 +166,9 @@ void MonitorChart::Render(QPainter& painter, const QRect& area, Lines lines) {
     painter.setPen(gridPen);
     painter.drawLine(plot.left(), py, plot.left() + plot.width(), py);
     painter.setPen(colours.color(QPalette::Text));
-    painter.drawText(QRect(area.left(), py - metrics.height() / 2, plot.left() - area.left() - 6, metrics.height()),
-                     Qt::AlignRight | Qt::AlignVCenter, TickText(y, yStep));
+    painter.drawText(
+        QRect(area.left(), py - metrics.height() / 2, plot.left() - area.left() - 6, metrics.height()),
+        Qt::AlignRight | Qt::AlignVCenter, TickText(y, yStep));
   }
   painter.setPen(colours.color(QPalette::Text));
   painter.drawRect(plot.adjusted(0, 0, 0, 0));

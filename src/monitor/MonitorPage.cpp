@@ -18,13 +18,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/TextConversions.h"
+#include "core/TextConversions.h"
 #include "monitor/ChannelTable.h"
 #include "monitor/ChartPeriod.h"
 #include "monitor/MonitorChart.h"
 #include "monitor/SampleTick.h"
 #include "monitor/ToolIcons.h"
-#include "app/GuardedHandler.h"
+#include "core/GuardedHandler.h"
 
 namespace varnok {
 namespace {
@@ -114,13 +114,15 @@ QWidget* MonitorPage::BuildChannelPanel() {
   connect(draw, &QAction::triggered, this, Guarded(Gated(link_, this, &MonitorPage::Draw1Click)));
   channelList_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(channelList_, &QWidget::customContextMenuRequested, this, Guarded([this](const QPoint& at) {
-    channelMenu_->popup(channelList_->viewport()->mapToGlobal(at));
-  }));
+            channelMenu_->popup(channelList_->viewport()->mapToGlobal(at));
+          }));
   layout->addWidget(channelList_, 1);
 
-  auto* setOffsets = Named(new QPushButton("Set offsets", panel), "SetOffsetsBtn", "Remember current value as offset");
+  auto* setOffsets =
+      Named(new QPushButton("Set offsets", panel), "SetOffsetsBtn", "Remember current value as offset");
   auto* zeroOffsets = Named(new QPushButton("Zero offsets", panel), "ZeroOffsetsBtn", "Zero offset");
-  auto* copy = Named(new QPushButton("Copy Chart", panel), "Button8", "Copy Chart to Clipboard. Use CtrlV to paste.");
+  auto* copy =
+      Named(new QPushButton("Copy Chart", panel), "Button8", "Copy Chart to Clipboard. Use CtrlV to paste.");
   connect(setOffsets, &QPushButton::clicked, this,
           Guarded(Gated(link_, this, &MonitorPage::SetOffsetsBtnClick)));
   connect(zeroOffsets, &QPushButton::clicked, this,
@@ -138,7 +140,8 @@ QWidget* MonitorPage::BuildToolbar() {
   layout->setContentsMargins(4, 2, 4, 2);
 
   layout->addWidget(Named(new QLabel("Timer (s)", bar), "Label32"));
-  timeStep_ = Named(new QLineEdit("0.5", bar), "chartTS", "X time scale (s)\nUse 0.xx format for valuse < 1 sec.");
+  timeStep_ =
+      Named(new QLineEdit("0.5", bar), "chartTS", "X time scale (s)\nUse 0.xx format for valuse < 1 sec.");
   timeStep_->setFixedWidth(60);
   layout->addWidget(timeStep_);
 
@@ -159,7 +162,8 @@ QWidget* MonitorPage::BuildToolbar() {
     void (MonitorPage::*handler)();
   };
   const Tool tools[] = {
-      {"ZoomBtn", "Zoom 125%\nUse left to right mouse select to zoom.", ToolGlyph::ZoomIn, &MonitorPage::ZoomBtnClick},
+      {"ZoomBtn", "Zoom 125%\nUse left to right mouse select to zoom.", ToolGlyph::ZoomIn,
+       &MonitorPage::ZoomBtnClick},
       {"SpeedButton7", "Unzoom 75%\nUse right-to-left mouse select to unzoom.", ToolGlyph::ZoomOut,
        &MonitorPage::SpeedButton7Click},
       {"SpeedButton8", "Undo Zoom", ToolGlyph::UndoZoom, &MonitorPage::SpeedButton8Click},

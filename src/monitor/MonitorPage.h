@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "app/ShellPage.h"
+#include "core/ShellPage.h"
 #include "link/InstrumentLink.h"
 #include "monitor/ChartAxes.h"
 #include "monitor/SamplingModel.h"

@@ -72,7 +72,7 @@ class PointRing {
     double firstX;  // x of the block's first point
     double low;
     double high;
-    std::uint16_t lowAt;   // offset in the block
+    std::uint16_t lowAt;  // offset in the block
     std::uint16_t highAt;
   };
   std::size_t Slot(std::size_t i) const {
@@ -123,7 +123,8 @@ std::size_t PointRing::FirstBeyond(std::size_t from, std::size_t to, Beyond beyo
     }
   }
   // The turn lies in block `low`, after `from`.
-  std::size_t index = std::max<std::size_t>(from + 1, static_cast<std::size_t>(low * kBlock - std::min<std::uint64_t>(low * kBlock, frontNumber_)));
+  std::size_t index = std::max<std::size_t>(
+      from + 1, static_cast<std::size_t>(low * kBlock - std::min<std::uint64_t>(low * kBlock, frontNumber_)));
   const std::size_t stop = std::min<std::size_t>(to, static_cast<std::size_t>(high * kBlock - frontNumber_));
   while (index < stop && !beyond(X(index))) ++index;
   return index;

@@ -38,8 +38,8 @@ bool Clip(double& x0, double& y0, double& x1, double& y1, int width, int height)
   return true;
 }
 
-void DrawSegment(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride, PixelPoint a, PixelPoint b,
-                 std::uint32_t colour) {
+void DrawSegment(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride, PixelPoint a,
+                 PixelPoint b, std::uint32_t colour) {
   const bool inside = a.x >= 0 && a.x < width && a.y >= 0 && a.y < height && b.x >= 0 && b.x < width &&
                       b.y >= 0 && b.y < height;
   if (!inside) {

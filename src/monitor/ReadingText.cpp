@@ -1,6 +1,6 @@
 #include "monitor/ReadingText.h"
 
-#include "app/TextConversions.h"
+#include "core/TextConversions.h"
 #include "monitor/ValueBlock.h"
 
 namespace varnok {

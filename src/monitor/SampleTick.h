@@ -7,9 +7,9 @@ namespace varnok {
 
 // What one chart timer tick reads of the page.
 struct SampleTickSettings {
-  bool plotDown = false;  // PlotBtn
-  int periodMs = 500;     // the chart timer's period
-  int window = 5000;      // Wind: most points per series
+  bool plotDown = false;    // PlotBtn
+  int periodMs = 500;       // the chart timer's period
+  int window = 5000;        // Wind: most points per series
   bool followLast = false;  // Last: keep the newest sample at the right edge
 };
 

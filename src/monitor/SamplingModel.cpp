@@ -9,10 +9,10 @@
 namespace varnok {
 
 std::uint32_t DefaultSeriesColour(int index) {
-  static constexpr std::uint32_t kColours[] = {
-      0xE6194B, 0x3CB44B, 0x4363D8, 0xF58231, 0x911EB4, 0x008080, 0xF032E6, 0x9A6324,
-      0x800000, 0x000075, 0x808000, 0xE6A000, 0x46A0B4, 0xAA3377, 0x228833, 0x666666,
-      0xCC0000, 0x0077BB, 0x33BBEE, 0xEE7733, 0x009988, 0x882255, 0x000000};
+  static constexpr std::uint32_t kColours[] = {0xE6194B, 0x3CB44B, 0x4363D8, 0xF58231, 0x911EB4, 0x008080,
+                                               0xF032E6, 0x9A6324, 0x800000, 0x000075, 0x808000, 0xE6A000,
+                                               0x46A0B4, 0xAA3377, 0x228833, 0x666666, 0xCC0000, 0x0077BB,
+                                               0x33BBEE, 0xEE7733, 0x009988, 0x882255, 0x000000};
   constexpr int count = static_cast<int>(std::size(kColours));
   return kColours[((index % count) + count) % count];
 }

@@ -60,7 +60,9 @@ class SamplingModel {
   std::uint64_t Revision() const { return revision_; }
 
   // The colour of a point added to series position i (0xBBGGRR).
-  static std::uint32_t PointColour(int seriesIndex) { return 128u + 10u * static_cast<unsigned>(seriesIndex); }
+  static std::uint32_t PointColour(int seriesIndex) {
+    return 128u + 10u * static_cast<unsigned>(seriesIndex);
+  }
 
   std::array<std::int32_t, kMaxSeries> selectedChannels{};
   std::int32_t selectedCount = 0;

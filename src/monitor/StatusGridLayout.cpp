@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "app/TextConversions.h"
+#include "core/TextConversions.h"
 
 namespace varnok {
 
@@ -10,9 +10,9 @@ std::string StatusGridHeaderList() { return JoinCommaList({"Mesurement", "Value"
 
 std::string StatusGridLabelList() {
   // Some labels hold blanks; the comma list quotes them so that they stay whole when split.
-  return JoinCommaList({"Mesurement", "Time:", "Output File(s);", "Status:", "Error Status:",
-                        "Rcvr0 TkND:", "Rcvr1 TkND:", "TkBB:", "Tamb:", "RH:", "Pressure:", "Tir:",
-                        "Rain:", "LN2 Calibration", "TIP Calibration:"});
+  return JoinCommaList({"Mesurement", "Time:", "Output File(s);",
+                        "Status:", "Error Status:", "Rcvr0 TkND:", "Rcvr1 TkND:", "TkBB:", "Tamb:", "RH:",
+                        "Pressure:", "Tir:", "Rain:", "LN2 Calibration", "TIP Calibration:"});
 }
 
 }  // namespace varnok

@@ -4,7 +4,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include "app/TextConversions.h"
+#include "core/TextConversions.h"
 #include "monitor/StatusGridLayout.h"
 #include "monitor/StatusPoll.h"
 
@@ -57,7 +57,8 @@ StatusPanel::StatusPanel(InstrumentLink& link, QWidget* parent)
     item->setFlags(Qt::ItemIsEnabled);
   }
   const int frame = 2 * grid_->frameWidth();
-  grid_->setFixedSize(kStatusGridColumns * kStatusGridColumnWidth + frame, kStatusGridRows * kRowHeight + frame);
+  grid_->setFixedSize(kStatusGridColumns * kStatusGridColumnWidth + frame,
+                      kStatusGridRows * kRowHeight + frame);
 
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);

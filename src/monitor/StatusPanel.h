@@ -1,7 +1,7 @@
 #pragma once
 #include <QWidget>
 
-#include "app/Timer1Client.h"
+#include "core/Timer1Client.h"
 #include "link/InstrumentLink.h"
 
 class QTableWidget;

@@ -24,8 +24,7 @@ std::vector<StatusCell> ClockStepCells(std::span<const std::uint8_t> reply) {
   return cells;
 }
 
-std::vector<StatusCell> BlockStepCells(const StatusBlockStep& step,
-                                       std::span<const std::uint8_t> reply) {
+std::vector<StatusCell> BlockStepCells(const StatusBlockStep& step, std::span<const std::uint8_t> reply) {
   std::vector<StatusCell> cells;
   for (const StatusReading& reading : step.readings) {
     if (std::optional<std::string> text = ReadingText(reply, reading.valueNumber, reading.unit)) {

@@ -36,7 +36,6 @@ std::vector<StatusCell> ClockStepCells(std::span<const std::uint8_t> reply);
 
 // The cells a successful value-block reply (result of 2 or more) writes; a reading whose value lies
 // beyond the end of the reply is left out, so its row keeps its text.
-std::vector<StatusCell> BlockStepCells(const StatusBlockStep& step,
-                                       std::span<const std::uint8_t> reply);
+std::vector<StatusCell> BlockStepCells(const StatusBlockStep& step, std::span<const std::uint8_t> reply);
 
 }  // namespace varnok

@@ -23,8 +23,8 @@ QIcon ToolIcon(ToolGlyph glyph) {
       painter.drawPolygon(QPolygonF({QPointF(3, 3), QPointF(11, 8), QPointF(3, 13)}));
       painter.setPen(QPen(QColor(0, 90, 200), 1.5));
       painter.setBrush(Qt::NoBrush);
-      painter.drawPolyline(QPolygonF({QPointF(2, 17), QPointF(7, 14), QPointF(11, 18), QPointF(15, 11),
-                                      QPointF(18, 13)}));
+      painter.drawPolyline(
+          QPolygonF({QPointF(2, 17), QPointF(7, 14), QPointF(11, 18), QPointF(15, 11), QPointF(18, 13)}));
       break;
     }
     case ToolGlyph::ZoomIn:

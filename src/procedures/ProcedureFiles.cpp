@@ -4,7 +4,7 @@
 #include <fstream>
 #include <system_error>
 
-#include "app/AppError.h"
+#include "core/AppError.h"
 
 namespace varnok {
 

@@ -10,13 +10,13 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/InstrumentText.h"
+#include "core/InstrumentText.h"
 #include "procedures/CommandLines.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcedureFiles.h"
 #include "procedures/ProcessList.h"
 #include "procedures/StartCheck.h"
-#include "app/GuardedHandler.h"
+#include "core/GuardedHandler.h"
 
 namespace varnok {
 
@@ -50,7 +50,8 @@ ProcedurePanel::ProcedurePanel(std::filesystem::path workingFolder, QWidget* par
       shell_(MakeSystemShell(folder_, kPanelShellWait)) {
   setObjectName("PanelProcedure");
   messageBox_ = [this](const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, "Varnok Omblet", QString::fromStdString(text), QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::NoIcon, "Varnok Omblet", QString::fromStdString(text), QMessageBox::Ok,
+                    this);
     box.exec();
   };
 

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/ShellPage.h"
+#include "core/ShellPage.h"
 
 class QLabel;
 class QLineEdit;

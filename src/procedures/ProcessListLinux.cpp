@@ -38,7 +38,8 @@ class LinuxProcessList : public ProcessList {
     std::vector<ProcessEntry> processes;
     while (const dirent* entry = ::readdir(proc)) {
       const std::string name = entry->d_name;
-      if (name.empty() || !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isdigit(c); }))
+      if (name.empty() ||
+          !std::all_of(name.begin(), name.end(), [](unsigned char c) { return std::isdigit(c); }))
         continue;
       const std::string folder = "/proc/" + name;
       ProcessEntry p{ExecutableName(folder)};

@@ -9,10 +9,10 @@ namespace varnok {
 
 // What "Start" looks at, as plain values.
 struct StartFacts {
-  std::string programName;             // the measurement program's name (QXName)
-  bool programExists = false;          // a file of that name exists in the working folder
-  std::string procedurePath;           // the selected procedure file's full path, empty when none
-  std::vector<ProcessEntry> processes; // the running processes
+  std::string programName;              // the measurement program's name (QXName)
+  bool programExists = false;           // a file of that name exists in the working folder
+  std::string procedurePath;            // the selected procedure file's full path, empty when none
+  std::vector<ProcessEntry> processes;  // the running processes
 };
 
 // Either the refusal to show (and nothing runs) or the command line to run.

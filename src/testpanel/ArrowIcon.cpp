@@ -16,10 +16,18 @@ QIcon ArrowIcon(ArrowDirection direction, const QColor& colour, int size) {
                         {0.52, 0.86}, {0.52, 0.62}, {0.10, 0.62}};
   qreal angle = 0;
   switch (direction) {
-    case ArrowDirection::Right: angle = 0; break;
-    case ArrowDirection::Down: angle = 90; break;
-    case ArrowDirection::Left: angle = 180; break;
-    case ArrowDirection::Up: angle = 270; break;
+    case ArrowDirection::Right:
+      angle = 0;
+      break;
+    case ArrowDirection::Down:
+      angle = 90;
+      break;
+    case ArrowDirection::Left:
+      angle = 180;
+      break;
+    case ArrowDirection::Up:
+      angle = 270;
+      break;
   }
   QTransform transform;
   transform.translate(size / 2.0, size / 2.0);

@@ -15,7 +15,7 @@
 #include "testpanel/ArrowIcon.h"
 #include "testpanel/FanCommand.h"
 #include "testpanel/OptionBits.h"
-#include "app/GuardedHandler.h"
+#include "core/GuardedHandler.h"
 
 namespace varnok {
 namespace {
@@ -48,7 +48,6 @@ QFrame* MakePanel(QWidget* parent, const char* name, const char* labelName, cons
   return panel;
 }
 
-
 // A scroll bar takes no keys of its own; the fan's moves as a Windows scroll bar does: Right and Down
 // a small step up, Left and Up a small step down, Page Down and Page Up a large step, Home and End to
 // the ends. Each move runs FanChange like any other.
@@ -63,14 +62,27 @@ class FanKeys : public QObject {
     QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
     switch (key->key()) {
       case Qt::Key_Right:
-      case Qt::Key_Down: action = QAbstractSlider::SliderSingleStepAdd; break;
+      case Qt::Key_Down:
+        action = QAbstractSlider::SliderSingleStepAdd;
+        break;
       case Qt::Key_Left:
-      case Qt::Key_Up: action = QAbstractSlider::SliderSingleStepSub; break;
-      case Qt::Key_PageDown: action = QAbstractSlider::SliderPageStepAdd; break;
-      case Qt::Key_PageUp: action = QAbstractSlider::SliderPageStepSub; break;
-      case Qt::Key_Home: action = QAbstractSlider::SliderToMinimum; break;
-      case Qt::Key_End: action = QAbstractSlider::SliderToMaximum; break;
-      default: return false;
+      case Qt::Key_Up:
+        action = QAbstractSlider::SliderSingleStepSub;
+        break;
+      case Qt::Key_PageDown:
+        action = QAbstractSlider::SliderPageStepAdd;
+        break;
+      case Qt::Key_PageUp:
+        action = QAbstractSlider::SliderPageStepSub;
+        break;
+      case Qt::Key_Home:
+        action = QAbstractSlider::SliderToMinimum;
+        break;
+      case Qt::Key_End:
+        action = QAbstractSlider::SliderToMaximum;
+        break;
+      default:
+        return false;
     }
     bar->triggerAction(action);
     return true;
@@ -112,8 +124,8 @@ void TestPage::AddDriveButtons(QWidget* panel, std::span<const DrivePlace> place
 }
 
 void TestPage::BuildElevationPanel() {
-  elPanel_ = MakePanel(this, "ELPanel", "Label3", "Move Elevation Drive",
-                       QRect(16, 16, kPanelSize, kPanelSize));
+  elPanel_ =
+      MakePanel(this, "ELPanel", "Label3", "Move Elevation Drive", QRect(16, 16, kPanelSize, kPanelSize));
   const std::array<DrivePlace, 6> places{{
       {"BitBtn1", Cell(kCentreColumn, 30), ArrowDirection::Up, nullptr, &TestPage::BitBtn1Click},
       {"BitBtn3", Cell(kLeftColumn, 74), ArrowDirection::Left, nullptr, &TestPage::BitBtn3Click},

@@ -8,7 +8,7 @@
 #include "link/InstrumentLink.h"
 #include "testpanel/TimeZoneLists.h"
 #include "testpanel/ZoneCheck.h"
-#include "app/GuardedHandler.h"
+#include "core/GuardedHandler.h"
 
 namespace varnok {
 namespace {
@@ -24,8 +24,8 @@ QLabel* AddLabel(QWidget* parent, const QString& text, const QRect& geometry, bo
   return label;
 }
 
-QComboBox* AddList(QWidget* parent, const char* name, const std::vector<std::string>& items,
-                   const char* text, const QRect& geometry) {
+QComboBox* AddList(QWidget* parent, const char* name, const std::vector<std::string>& items, const char* text,
+                   const QRect& geometry) {
   auto* list = new QComboBox(parent);
   list->setObjectName(name);
   list->setEditable(true);

@@ -11,11 +11,11 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "CommandLayer.h"
-#include "SettingsFile.h"
-#include "TextConversions.h"
-#include "SimServer.h"
-#include "WindowTestSupport.h"
+#include "link/CommandLayer.h"
+#include "core/SettingsFile.h"
+#include "core/TextConversions.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "tests/app/WindowTestSupport.h"
 
 namespace varnok::test {
 namespace {
@@ -113,8 +113,8 @@ class ConnectTest : public ::testing::Test {
 TEST_F(ConnectTest, TcpAddressFormsConnectAndShowTheModel) {
   StartSim();
   const std::string port = std::to_string(sim_->TcpPort());
-  const std::string forms[] = {"127.0.0.1:" + port, "http://127.0.0.1:" + port + "/", "HTTP://127.0.0.1:" + port,
-                               "localhost:" + port};
+  const std::string forms[] = {"127.0.0.1:" + port, "http://127.0.0.1:" + port + "/",
+                               "HTTP://127.0.0.1:" + port, "localhost:" + port};
   for (const auto& address : forms) {
     OpenWindow();
     Connect(address);

@@ -8,10 +8,10 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-#include "AppError.h"
-#include "ErrorRecorder.h"
-#include "FakeInstrumentLink.h"
-#include "GuardedHandler.h"
+#include "core/AppError.h"
+#include "tests/support/ErrorRecorder.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "core/GuardedHandler.h"
 #include "link/GatedHandler.h"
 
 namespace varnok::test {

@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "ConnectScan.h"
+#include "tests/support/ConnectScan.h"
 
 namespace varnok::testing {
 namespace {
@@ -80,9 +80,9 @@ TEST(HandlerGuardCheck, NoConnectInTheProgramBindsAnUnguardedHandler) {
   }
   // The scan has seen the program's windows: it cannot pass by finding nothing.
   EXPECT_GE(scanned, 50);
-  for (const char* window : {"MainWindow.cpp", "MonitorPage.cpp", "CommandConsole.cpp", "ProcedurePanel.cpp",
-                             "CalibrationPage.cpp", "ConfigurationPage.cpp", "TestPage.cpp",
-                             "FeaturePages.cpp"}) {
+  for (const char* window :
+       {"MainWindow.cpp", "MonitorPage.cpp", "CommandConsole.cpp", "ProcedurePanel.cpp",
+        "CalibrationPage.cpp", "ConfigurationPage.cpp", "TestPage.cpp", "FeaturePages.cpp"}) {
     EXPECT_NE(std::find(files.begin(), files.end(), window), files.end()) << window << " not scanned";
   }
 }

@@ -14,12 +14,12 @@
 #include <QWindow>
 #include <QToolButton>
 
-#include "AppError.h"
-#include "CommandLayer.h"
-#include "FeaturePages.h"
-#include "SettingsFile.h"
-#include "Timer1Client.h"
-#include "WindowTestSupport.h"
+#include "core/AppError.h"
+#include "link/CommandLayer.h"
+#include "app/FeaturePages.h"
+#include "core/SettingsFile.h"
+#include "core/Timer1Client.h"
+#include "tests/app/WindowTestSupport.h"
 
 namespace varnok::test {
 namespace {
@@ -257,8 +257,9 @@ TEST_F(MainWindowTest, HandWrittenFileKeepsWhatTheProgramDoesNotKnow) {
     w->close();
   }
   const std::string text = ReadText(file);
-  for (const char* kept : {"; site north, set up by hand", "QXName=D:\\QX\\Run.exe", "Note=keep me", "[Form2]",
-                           "History=\"status\",\"ver\"", "[Site]", "Name=North; roof", "Width=970"}) {
+  for (const char* kept :
+       {"; site north, set up by hand", "QXName=D:\\QX\\Run.exe", "Note=keep me", "[Form2]",
+        "History=\"status\",\"ver\"", "[Site]", "Name=North; roof", "Width=970"}) {
     EXPECT_NE(text.find(kept), std::string::npos) << kept << " lost from\n" << text;
   }
 }
@@ -368,7 +369,8 @@ TEST_F(MainWindowTest, ProgramQuitsWithTheConsoleOpenWhenSettingsCannotBeWritten
   Find<QToolButton>(*w, "SpeedButton1")->click();
   QWidget* console = nullptr;
   for (QWidget* top : QApplication::topLevelWidgets()) {
-    if (top != w.get() && top->isVisible() && top->isWindow() && top->objectName() != "AboutBox") console = top;
+    if (top != w.get() && top->isVisible() && top->isWindow() && top->objectName() != "AboutBox")
+      console = top;
   }
   ASSERT_NE(console, nullptr) << "the command console did not open";
   QTimer::singleShot(0, w.get(), [&w] { w->findChild<QAction*>("Exit1")->trigger(); });

@@ -3,8 +3,8 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
-#include "SettingsFile.h"
-#include "WindowTestSupport.h"
+#include "core/SettingsFile.h"
+#include "tests/app/WindowTestSupport.h"
 
 namespace varnok::test {
 namespace {

@@ -10,9 +10,9 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "FeaturePages.h"
-#include "SimServer.h"
-#include "WindowTestSupport.h"
+#include "app/FeaturePages.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "tests/app/WindowTestSupport.h"
 
 namespace varnok::test {
 namespace {

@@ -4,8 +4,8 @@
 #include <QProcessEnvironment>
 #include <regex>
 
-#include "SimServer.h"
-#include "WindowTestSupport.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "tests/app/WindowTestSupport.h"
 
 namespace varnok::test {
 namespace {
@@ -25,11 +25,12 @@ TEST(ProgramTrace, ConnectingAndPollingAreTracedOneLinePerExchange) {
   auto environment = QProcessEnvironment::systemEnvironment();
   environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
   process.setProcessEnvironment(environment);
-  process.start(QString::fromStdString(kProgram.string()),
-                {QString::fromStdString(settings), QStringLiteral("--trace"), QString::fromStdString(trace.string()),
-                 QStringLiteral("--address"), QString::fromStdString("127.0.0.1:" + std::to_string(sim.TcpPort())),
-                 QStringLiteral("--connect"), QStringLiteral("--screenshots"),
-                 QString::fromStdString((folder.Path() / "shots").string())});
+  process.start(
+      QString::fromStdString(kProgram.string()),
+      {QString::fromStdString(settings), QStringLiteral("--trace"), QString::fromStdString(trace.string()),
+       QStringLiteral("--address"), QString::fromStdString("127.0.0.1:" + std::to_string(sim.TcpPort())),
+       QStringLiteral("--connect"), QStringLiteral("--screenshots"),
+       QString::fromStdString((folder.Path() / "shots").string())});
   ASSERT_TRUE(process.waitForFinished(60000));
   EXPECT_EQ(process.exitCode(), 0);
   fs::remove(kProgram.parent_path() / settings);
@@ -44,7 +45,8 @@ TEST(ProgramTrace, ConnectingAndPollingAreTracedOneLinePerExchange) {
   const std::regex exchange(
       "^\\d{4}-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d\\.\\d{3} (TCP code \\d+( retry)? > [0-9A-F ]+ \\|[^|]*\\|"
       "( < [0-9A-F ]+ \\|.*\\|)? result -?\\d+( tone)?|tone|Disconnect, tone, tone)$");
-  EXPECT_TRUE(all[0].find(" TCP code 128 > ") != std::string::npos) << "the model query comes first: " << all[0];
+  EXPECT_TRUE(all[0].find(" TCP code 128 > ") != std::string::npos)
+      << "the model query comes first: " << all[0];
   int polls = 0;
   for (const std::string& line : all) {
     EXPECT_TRUE(std::regex_match(line, exchange)) << line;

@@ -22,10 +22,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include "ErrorRecorder.h"
-#include "MainWindow.h"
-#include "ShellPage.h"
-#include "ToneOutput.h"
+#include "tests/support/ErrorRecorder.h"
+#include "app/MainWindow.h"
+#include "core/ShellPage.h"
+#include "core/ToneOutput.h"
 
 namespace varnok::test {
 
@@ -40,9 +40,8 @@ class CountingTone : public ToneOutput {
 class TempFolder {
  public:
   TempFolder() {
-    path_ = fs::temp_directory_path() /
-            ("varnok-win-" + std::to_string(::getpid()) + "-" +
-             ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    path_ = fs::temp_directory_path() / ("varnok-win-" + std::to_string(::getpid()) + "-" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(path_);
     fs::create_directories(path_);
   }
@@ -54,7 +53,9 @@ class TempFolder {
   fs::path path_;
 };
 
-inline void WriteText(const fs::path& path, const std::string& text) { std::ofstream(path, std::ios::binary) << text; }
+inline void WriteText(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
 
 inline std::string ReadText(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -115,7 +116,8 @@ T* Find(const QObject& root, const char* name) {
 }
 
 // Runs the event loop until `done` holds or the bound passes.
-inline bool WaitFor(const std::function<bool()>& done, std::chrono::milliseconds bound = std::chrono::seconds(10)) {
+inline bool WaitFor(const std::function<bool()>& done,
+                    std::chrono::milliseconds bound = std::chrono::seconds(10)) {
   QElapsedTimer timer;
   timer.start();
   while (!done()) {

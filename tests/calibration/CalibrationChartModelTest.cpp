@@ -1,4 +1,4 @@
-#include "CalibrationChartModel.h"
+#include "calibration/CalibrationChartModel.h"
 
 #include <gtest/gtest.h>
 
@@ -69,12 +69,15 @@ TEST(CalibrationChartModel, PointsStandInAscendingOrderEqualXInInsertionOrder) {
 TEST(CalibrationChartModel, SharedLinesSortTogetherAndEachChartFitsItsOwnPoints) {
   const double none = kNoPoint;
   CalibrationChartModel model;
-  model.Build(Points({40, 10, 30, 20, 50}, {{4, 1, none, 2, none}, {none, none, 3, none, none}, {none, 10, 30, 20, 50}}));
+  model.Build(Points({40, 10, 30, 20, 50},
+                     {{4, 1, none, 2, none}, {none, none, 3, none, none}, {none, 10, 30, 20, 50}}));
   ASSERT_EQ(model.Count(), 3u);
-  EXPECT_EQ(std::vector<double>(model.Xs().begin(), model.Xs().end()), (std::vector<double>{10, 20, 30, 40, 50}));
+  EXPECT_EQ(std::vector<double>(model.Xs().begin(), model.Xs().end()),
+            (std::vector<double>{10, 20, 30, 40, 50}));
   EXPECT_EQ(model.PointsOf(0), (std::vector<std::pair<double, double>>{{10, 1}, {20, 2}, {40, 4}}));
   EXPECT_EQ(model.PointsOf(1), (std::vector<std::pair<double, double>>{{30, 3}}));
-  EXPECT_EQ(model.PointsOf(2), (std::vector<std::pair<double, double>>{{10, 10}, {20, 20}, {30, 30}, {50, 50}}));
+  EXPECT_EQ(model.PointsOf(2),
+            (std::vector<std::pair<double, double>>{{10, 10}, {20, 20}, {30, 30}, {50, 50}}));
   EXPECT_EQ(model.Range(0), (HorizontalRange{10, 40}));
   EXPECT_EQ(model.Range(1), (HorizontalRange{30, 30}));
   EXPECT_EQ(model.Range(2), (HorizontalRange{10, 50}));
@@ -117,7 +120,7 @@ TEST(CalibrationChartModel, ZoomBelowAChartsCurrentRangeStillApplies) {
 TEST(CalibrationChartModel, ResetZoomRestoresAutomaticRangesAndKeepsTheLabel) {
   CalibrationChartModel model;
   EXPECT_EQ(model.ZoomLabel(), "Label49");
-  model.ResetZoom();  // no charts: nothing happens
+  model.ResetZoom();    // no charts: nothing happens
   model.Zoom(0, 1, 2);  // no charts: nothing happens
   EXPECT_EQ(model.ZoomLabel(), "Label49");
 

@@ -1,4 +1,4 @@
-#include "CalibrationChartView.h"
+#include "calibration/CalibrationChartView.h"
 
 #include <QImage>
 

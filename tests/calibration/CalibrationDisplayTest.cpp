@@ -1,4 +1,4 @@
-#include "CalibrationDisplay.h"
+#include "calibration/CalibrationDisplay.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace varnok {
 namespace {
@@ -74,7 +74,10 @@ TEST(DisplaySelectedFile, StopsAtEachStepWithItsToneAndText) {
        DisplayOutcome::kDisplayed,
        {"remove", "clear", "memo", "status max 2", "build 2 Tamb/Tcold/", "hide"},
        true},
-      {"wide_ln2.csv", DisplayOutcome::kDisplayed, {"remove", "clear", "memo", "build 100 T0/T1/T2/T3/", "hide"}, true},
+      {"wide_ln2.csv",
+       DisplayOutcome::kDisplayed,
+       {"remove", "clear", "memo", "build 100 T0/T1/T2/T3/", "hide"},
+       true},
   };
   for (const Case& c : cases) {
     RecordingTarget target;
@@ -104,7 +107,10 @@ TEST(DisplaySelectedFile, RefusalAndCancelEndLikeAnUnreadableFile) {
     DisplayOutcome outcome;
     std::vector<std::string> log;
   } const cases[] = {
-      {19, false, DisplayOutcome::kTooLarge, {"remove", "clear", "status Too large: 20 bytes, memory available 19 bytes"}},
+      {19,
+       false,
+       DisplayOutcome::kTooLarge,
+       {"remove", "clear", "status Too large: 20 bytes, memory available 19 bytes"}},
       {std::uint64_t{1} << 40, true, DisplayOutcome::kCancelled, {"remove", "clear"}},
   };
   for (const Case& c : cases) {

@@ -1,4 +1,4 @@
-#include "CalibrationFileLoad.h"
+#include "calibration/CalibrationFileLoad.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "CalibrationFileReader.h"
-#include "TempFolder.h"
+#include "calibration/CalibrationFileReader.h"
+#include "tests/support/TempFolder.h"
 
 namespace varnok {
 namespace {
@@ -22,7 +22,8 @@ CalibrationLoadResult Load(const std::filesystem::path& file, CalibrationLoadOpt
   return LoadCalibrationFile(file, options, cancel, bytesRead);
 }
 
-void ExpectSamePoints(const CalibrationParseResult& got, const CalibrationParseResult& expected, const std::string& what) {
+void ExpectSamePoints(const CalibrationParseResult& got, const CalibrationParseResult& expected,
+                      const std::string& what) {
   ASSERT_EQ(got.ColumnCount(), expected.ColumnCount()) << what;
   for (std::size_t c = 0; c < expected.ColumnCount(); ++c) {
     EXPECT_EQ(got.points.columns[c].title, expected.points.columns[c].title) << what;
@@ -78,7 +79,8 @@ TEST(CalibrationFileLoad, AFileLargerThanTheMemoryLeftIsRefusedBeforeItIsRead) {
   struct Case {
     std::uint64_t available;
     LoadEnd end;
-  } const cases[] = {{text.size() - 1, LoadEnd::kTooLarge}, {0, LoadEnd::kTooLarge}, {1u << 20, LoadEnd::kRead}};
+  } const cases[] = {
+      {text.size() - 1, LoadEnd::kTooLarge}, {0, LoadEnd::kTooLarge}, {1u << 20, LoadEnd::kRead}};
   for (const Case& c : cases) {
     int chunks = 0;
     CalibrationLoadOptions options;
@@ -147,14 +149,18 @@ TEST(CalibrationFileLoad, TheTextStaysAsReadWhenTheFileChangesOnDisk) {
 // lines one by one.
 TEST(CalibrationFileLoad, LongWideFilesGiveTheSameSeriesAsLineByLine) {
   constexpr int kColumns = 23;
-  const char* const fields[] = {"1.5", " -2.25 ", "", "word", "1..2", "-1.5e3", "\t7", "+", "12345678901234567.5",
-                                "0", "x9", " ", "3.14159265358979"};
+  const char* const fields[] = {
+      "1.5", " -2.25 ",         "", "word", "1..2", "-1.5e3", "\t7", "+", "12345678901234567.5", "0", "x9",
+      " ",   "3.14159265358979"};
   std::mt19937 random(7);
   std::vector<std::string> lines = {"5,0, 31 ,-1,-2,-3", "0,0,30"};
   for (int c = 0; c < kColumns; ++c) lines[1] += ",T" + std::to_string(c);
   for (int i = 0; i < 3000; ++i) {
     const unsigned kind = random() % 20;
-    std::string line = std::to_string(i - 40) + ",2026-12-09," + (kind == 0 ? "32" : kind == 1 ? " 31\t" : "31");
+    std::string line = std::to_string(i - 40) + ",2026-12-09," +
+                       (kind == 0   ? "32"
+                        : kind == 1 ? " 31\t"
+                                    : "31");
     // Most lines are full; some stop early, some carry more fields than there are columns.
     const int count = kind == 2 ? static_cast<int>(random() % kColumns) : kind == 3 ? kColumns + 4 : kColumns;
     for (int c = 0; c < count; ++c) line += std::string(",") + fields[random() % std::size(fields)];
@@ -177,8 +183,9 @@ TEST(CalibrationFileLoad, LongWideFilesGiveTheSameSeriesAsLineByLine) {
       options.twoThreadsFrom = twoThreadsFrom;
       const CalibrationLoadResult loaded = Load(file, options);
       ASSERT_EQ(loaded.end, LoadEnd::kRead);
-      ExpectSamePoints(loaded.parse, expected,
-                       "chunk " + std::to_string(chunk) + ", two threads from " + std::to_string(twoThreadsFrom));
+      ExpectSamePoints(
+          loaded.parse, expected,
+          "chunk " + std::to_string(chunk) + ", two threads from " + std::to_string(twoThreadsFrom));
       EXPECT_EQ(loaded.text->LineCount(), lines.size());
     }
   }
@@ -189,8 +196,8 @@ TEST(ByteSizeText, SizesForPeople) {
   struct Case {
     std::uint64_t bytes;
     const char* text;
-  } const cases[] = {{0, "0 bytes"},       {999, "999 bytes"},        {1000, "1.0 KB"},
-                     {12345, "12.3 KB"},   {338200000, "338.2 MB"}, {1500000000, "1.5 GB"}};
+  } const cases[] = {{0, "0 bytes"},     {999, "999 bytes"},      {1000, "1.0 KB"},
+                     {12345, "12.3 KB"}, {338200000, "338.2 MB"}, {1500000000, "1.5 GB"}};
   for (const Case& c : cases) EXPECT_EQ(ByteSizeText(c.bytes), c.text) << c.bytes;
   EXPECT_EQ(TooLargeText(338200000, 120500000), "Too large: 338.2 MB, memory available 120.5 MB");
 }

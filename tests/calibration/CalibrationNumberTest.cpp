@@ -1,4 +1,4 @@
-#include "CalibrationNumber.h"
+#include "calibration/CalibrationNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,14 @@ TEST(ReadLeadingInteger, ReadsSignAndDigitsUpToTheFirstOtherCharacter) {
     const char* line;
     std::int64_t x;
   } const cases[] = {
-      {"17,a,31", 17},   {"  -42,x", -42},   {"+8,x", 8},       {"12ab,", 12},
-      {"abc,1,31", 0},   {",1,31", 0},       {"-,1,31", 0},     {"  ,1", 0},
+      {"17,a,31", 17},
+      {"  -42,x", -42},
+      {"+8,x", 8},
+      {"12ab,", 12},
+      {"abc,1,31", 0},
+      {",1,31", 0},
+      {"-,1,31", 0},
+      {"  ,1", 0},
       {"9223372036854775807", std::numeric_limits<std::int64_t>::max()},
       {"-9223372036854775808", std::numeric_limits<std::int64_t>::min()},
       {"99999999999999999999999", std::numeric_limits<std::int64_t>::max()},
@@ -34,12 +40,19 @@ TEST(ReadCalibrationValue, ReadsDecimalNumbersExactly) {
     const char* text;
     double value;
   } const cases[] = {
-      {"250.5", 250.5},          {"-1.5e3", -1500.0},     {"+2", 2.0},
-      {"77.3125", 77.3125},      {"0.1", 0.1},            {".5", 0.5},
-      {"5.", 5.0},               {"1E+05", 1e5},          {"-0.000123", -0.000123},
+      {"250.5", 250.5},
+      {"-1.5e3", -1500.0},
+      {"+2", 2.0},
+      {"77.3125", 77.3125},
+      {"0.1", 0.1},
+      {".5", 0.5},
+      {"5.", 5.0},
+      {"1E+05", 1e5},
+      {"-0.000123", -0.000123},
       {"3.14159265358979323846264", 3.14159265358979323846264},  // more digits than a double holds
       {"123456789012345678901234", 123456789012345678901234.0},
-      {"2.5e-3", 2.5e-3},        {"1e-400", 0.0},
+      {"2.5e-3", 2.5e-3},
+      {"1e-400", 0.0},
   };
   for (const Case& c : cases) {
     const std::optional<double> value = ReadCalibrationValue(c.text);
@@ -49,8 +62,8 @@ TEST(ReadCalibrationValue, ReadsDecimalNumbersExactly) {
 }
 
 TEST(ReadCalibrationValue, RefusesWhatIsNotANumber) {
-  for (const char* text : {"1..2", "1,5", "1e", "1e+", "-", "+", ".", "", "1 2", "0x10", "-inf", "-nan",
-                           "12a", "1e999"}) {
+  for (const char* text :
+       {"1..2", "1,5", "1e", "1e+", "-", "+", ".", "", "1 2", "0x10", "-inf", "-nan", "12a", "1e999"}) {
     EXPECT_FALSE(ReadCalibrationValue(text).has_value()) << text;
   }
 }
@@ -69,7 +82,8 @@ TEST(ReadCalibrationValue, AgreesBitForBitWithTheStandardConversion) {
     std::snprintf(text, sizeof text, formats[i % std::size(formats)], value);
     const std::string_view number(text);
     double expected = 0;
-    const auto [ptr, ec] = std::from_chars(number.data() + (number[0] == '-'), number.data() + number.size(), expected);
+    const auto [ptr, ec] =
+        std::from_chars(number.data() + (number[0] == '-'), number.data() + number.size(), expected);
     if (ec != std::errc() || ptr != number.data() + number.size()) continue;
     if (number[0] == '-') expected = -expected;
     const std::optional<double> got = ReadCalibrationValue(number);

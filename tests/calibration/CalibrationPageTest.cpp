@@ -1,4 +1,4 @@
-#include "CalibrationPage.h"
+#include "calibration/CalibrationPage.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -17,11 +17,11 @@
 #include <mutex>
 #include <thread>
 
-#include "CalibrationChartView.h"
-#include "FakeInstrumentLink.h"
-#include "TempFolder.h"
-#include "TextFileView.h"
-#include "app/AppError.h"
+#include "calibration/CalibrationChartView.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "tests/support/TempFolder.h"
+#include "calibration/TextFileView.h"
+#include "core/AppError.h"
 
 namespace varnok {
 namespace {
@@ -74,7 +74,9 @@ class CalibrationPageTest : public ::testing::Test {
     Click("CalDisplayFile");
     WaitForReading();
   }
-  void WaitForReading() { ASSERT_TRUE(QTest::qWaitFor([this] { return !page.IsReading(); }, 20000)); }
+  void WaitForReading() {
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !page.IsReading(); }, 20000));
+  }
   bool PanelOpen() { return Find<QWidget>("PanelSelectCalFiles")->isVisible(); }
 
   TempFolder folder;
@@ -88,11 +90,16 @@ TEST_F(CalibrationPageTest, ControlsCarryTheirNamesTextsAndStates) {
     const char* text;
     bool enabled;
   } const buttons[] = {
-      {"CalLN2", "Select LN2 Calibration", true},    {"CalTip", "Select Tip Calibration", true},
-      {"CalStartLN2", "Start LN2 Calibration", true}, {"CalViewLN2", "View LN2 Calibration", false},
-      {"CalStopLN2", "Stop LN2 Calibration", false},  {"CalTransB0", "Transfer Band 0", true},
-      {"CalTransB1", "Transfer Band 1", true},        {"CalResetZoom", "Reset Zoom", true},
-      {"CalCB", "Show File", true},                   {"CalDisplayFile", "Display Selected Files", true},
+      {"CalLN2", "Select LN2 Calibration", true},
+      {"CalTip", "Select Tip Calibration", true},
+      {"CalStartLN2", "Start LN2 Calibration", true},
+      {"CalViewLN2", "View LN2 Calibration", false},
+      {"CalStopLN2", "Stop LN2 Calibration", false},
+      {"CalTransB0", "Transfer Band 0", true},
+      {"CalTransB1", "Transfer Band 1", true},
+      {"CalResetZoom", "Reset Zoom", true},
+      {"CalCB", "Show File", true},
+      {"CalDisplayFile", "Display Selected Files", true},
       {"CalDispCancelBtn", "Cancel", true},
   };
   for (const Case& c : buttons) {
@@ -277,7 +284,8 @@ TEST_F(CalibrationPageTest, ParameterListReloadsFromStatusFileAtEveryClick) {
   };
   folder.Write("status.csv", "Tamb=293.15\r\n2026,12,09,31,77.5\r\n");
   QTest::mouseClick(values->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
-  const std::vector<std::pair<std::string, std::string>> first = {{"Tamb", "293.15"}, {"", "2026,12,09,31,77.5"}};
+  const std::vector<std::pair<std::string, std::string>> first = {{"Tamb", "293.15"},
+                                                                  {"", "2026,12,09,31,77.5"}};
   EXPECT_EQ(rows(), first);
 
   folder.Write("status.csv", "Gain=1.5\r\n");

@@ -1,4 +1,4 @@
-#include "CalibrationParser.h"
+#include "calibration/CalibrationParser.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "CalibrationNumber.h"
-#include "CalibrationChunkParser.h"
-#include "CsvField.h"
-#include "LineSplitter.h"
+#include "calibration/CalibrationNumber.h"
+#include "calibration/CalibrationChunkParser.h"
+#include "calibration/CsvField.h"
+#include "calibration/LineSplitter.h"
 
 namespace varnok {
 namespace {
@@ -29,7 +29,9 @@ std::vector<double> Ys(const CalibrationParseResult& r, std::size_t m) {
   for (const auto& [x, y] : r.points.PointsOf(m)) ys.push_back(y);
   return ys;
 }
-const std::string& Title(const CalibrationParseResult& r, std::size_t m) { return r.points.columns.at(m).title; }
+const std::string& Title(const CalibrationParseResult& r, std::size_t m) {
+  return r.points.columns.at(m).title;
+}
 
 // The same lines read both ways: one by one, and as one text in which a long comment line follows the
 // data, so that the text reader may look well past each data line's end (as it does inside a file) and
@@ -67,10 +69,10 @@ TEST(ParseCalibrationLines, HeaderTypeMustBeExactlyThirtyAndTitlesStayUntrimmed)
 
 TEST(ParseCalibrationLines, DataLinesAllowBlanksAroundThirtyOneAndAnyPlace) {
   const CalibrationParseResult result = ParseCalibrationLines({
-      "3,x, 31 ,30.5",      // above the header, blanks around the type
+      "3,x, 31 ,30.5",  // above the header, blanks around the type
       "0,0,30,T",
       "4,x,31\t,40.5",
-      "5,x,32,99",          // another record type
+      "5,x,32,99",  // another record type
       "6,x,3 1,99",
       "7,x,31,70.5",
   });
@@ -90,12 +92,12 @@ TEST(ParseCalibrationLines, EmptyAndLetterLedValuesGiveNoPointOtherNonNumbersZer
   EXPECT_EQ(Xs(s, 0), std::vector<double>{17});
   EXPECT_EQ(Ys(s, 0), std::vector<double>{250.5});
   EXPECT_EQ(PointLabel(Xs(s, 0)[0]), "17");
-  EXPECT_TRUE(Xs(s, 1).empty());  // "word", "z1"
+  EXPECT_TRUE(Xs(s, 1).empty());                  // "word", "z1"
   EXPECT_EQ(Ys(s, 2), std::vector<double>{1.0});  // empty on line 17
   EXPECT_EQ(Xs(s, 2), std::vector<double>{18});
-  EXPECT_EQ(Ys(s, 3), (std::vector<double>{0.0, 0.0}));  // "1..2" and "#" plot at 0.0
+  EXPECT_EQ(Ys(s, 3), (std::vector<double>{0.0, 0.0}));      // "1..2" and "#" plot at 0.0
   EXPECT_EQ(Ys(s, 4), (std::vector<double>{-1500.0, 0.0}));  // "." is not a number
-  EXPECT_EQ(Ys(s, 5), (std::vector<double>{8.0, 0.0}));  // blanks trimmed; "+" is not a number
+  EXPECT_EQ(Ys(s, 5), (std::vector<double>{8.0, 0.0}));      // blanks trimmed; "+" is not a number
 }
 
 TEST(ParseCalibrationLines, HorizontalValueIsTheIntegerBeginningTheLine) {
@@ -162,12 +164,12 @@ TEST(ParseCalibrationLines, ReadsOnlyTheFirst4096CharactersOfALine) {
 // point there, and a line that gives no column a point is not kept at all.
 TEST(ParseCalibrationText, ColumnsShareOneHorizontalValuePerLineAndMarkTheirMissingPoints) {
   const std::string text =
-      "9,0,31,-9,,-7\r\n"      // above the header
+      "9,0,31,-9,,-7\r\n"  // above the header
       "0,0,30,A,B,C\r\n"
       "1,0,31,1.5,,3\r\n"
-      "2,0,31,,x,\r\n"         // no point in any column: not kept
+      "2,0,31,,x,\r\n"  // no point in any column: not kept
       "3,0,31,,word,4\r\n"
-      "4,0,31,5\r\n"           // the later columns have no field at all
+      "4,0,31,5\r\n"  // the later columns have no field at all
       "5,0,31,6,7,8\r\n";
   const CalibrationParseResult result = ParseCalibrationText(text);
   ASSERT_EQ(result.ColumnCount(), 3u);
@@ -237,7 +239,8 @@ TEST(ParseCalibrationLines, ShortNumbersOfEveryLengthReadLikeTheGeneralReader) {
     for (int fraction = -1; fraction <= 10; ++fraction) {  // -1: no full stop
       for (int variant = 0; variant < 6; ++variant) {
         std::string field = signs[variant % 3];
-        for (int d = 0; d < whole; ++d) field += static_cast<char>('0' + (variant == 5 && d == 0 ? 0 : random() % 10));
+        for (int d = 0; d < whole; ++d)
+          field += static_cast<char>('0' + (variant == 5 && d == 0 ? 0 : random() % 10));
         if (fraction >= 0) field += '.';
         for (int d = 0; d < fraction; ++d) field += static_cast<char>('0' + random() % 10);
         field += tails[(whole + fraction + variant + 7) % 7 == 0 ? 1 + variant % 6 : 0];
@@ -288,7 +291,8 @@ TEST(ParseCalibrationText, AcceptsEveryLineEnd) {
 // lines of every ending, lines that span chunks, lines too long to read whole, lines before the header and
 // lines that give no point, wherever the chunks and their halves fall.
 TEST(ParseCalibrationTextOnTwoThreads, SamePointsBitForBitAsOneThread) {
-  const char* const fields[] = {"293.151", " -2.25 ", "", "word", "1..2", "-1.5e3", "24000", "+", "1e-2", "-0"};
+  const char* const fields[] = {"293.151", " -2.25 ", "",  "word", "1..2",
+                                "-1.5e3",  "24000",   "+", "1e-2", "-0"};
   const char* const ends[] = {"\r\n", "\r\n", "\n", "\r"};
   std::mt19937 random(3);
   std::string text = "7,0,31,1,2,3\r\n0,0,30,A,B,C,D,E\r\n";
@@ -310,7 +314,8 @@ TEST(ParseCalibrationTextOnTwoThreads, SamePointsBitForBitAsOneThread) {
     };
     EXPECT_TRUE(same(two.points.xs, one.points.xs)) << "chunk " << chunk;
     for (std::size_t m = 0; m < 5; ++m) {
-      EXPECT_TRUE(same(two.points.columns[m].ys, one.points.columns[m].ys)) << "chunk " << chunk << " column " << m;
+      EXPECT_TRUE(same(two.points.columns[m].ys, one.points.columns[m].ys))
+          << "chunk " << chunk << " column " << m;
     }
   }
 }

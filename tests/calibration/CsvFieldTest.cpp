@@ -1,4 +1,4 @@
-#include "CsvField.h"
+#include "calibration/CsvField.h"
 
 #include <gtest/gtest.h>
 
@@ -14,13 +14,13 @@ TEST(CsvField, TakesFieldsBetweenCommasUnchanged) {
       {"17,a,31,250.5", 0, "17"},
       {"17,a,31,250.5", 2, "31"},
       {"17,a,31,250.5", 3, "250.5"},
-      {"17,a, 31 ,x", 2, " 31 "},   // blanks belong to the field
+      {"17,a, 31 ,x", 2, " 31 "},  // blanks belong to the field
       {"1,,,4", 1, ""},            // adjacent commas give an empty field
       {"1,,,4", 3, "4"},
-      {"1,2", 2, ""},              // fewer fields than asked for
+      {"1,2", 2, ""},  // fewer fields than asked for
       {"", 0, ""},
-      {"a,b,", 2, ""},             // a trailing comma opens an empty last field
-      {"\"x,y\",z", 1, "y\""},     // no quoting: the comma inside quotes separates
+      {"a,b,", 2, ""},          // a trailing comma opens an empty last field
+      {"\"x,y\",z", 1, "y\""},  // no quoting: the comma inside quotes separates
   };
   for (const Case& c : cases) {
     EXPECT_EQ(CsvField(c.line, c.n), c.field) << c.line << " field " << c.n;

@@ -1,8 +1,8 @@
-#include "FileMaskList.h"
+#include "calibration/FileMaskList.h"
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace varnok {
 namespace {
@@ -15,13 +15,19 @@ TEST(MatchesFileMask, WildcardsIgnoringCase) {
     const char* mask;
     bool matches;
   } const cases[] = {
-      {"20261209ln2.csv", "*ln2.csv", true}, {"A_LN2.CSV", "*ln2.csv", true},
-      {"ln2.csv", "*ln2.csv", true},         {"x_ln2.csv.bak", "*ln2.csv", false},
-      {"x_tip.csv", "*ln2.csv", false},      {"ln2ln2.csv", "*ln2.csv", true},
-      {"a1b", "a?b", true},                  {"ab", "a?b", false},
-      {"abc", "*", true},                    {"abc", "a*c*", true},
+      {"20261209ln2.csv", "*ln2.csv", true},
+      {"A_LN2.CSV", "*ln2.csv", true},
+      {"ln2.csv", "*ln2.csv", true},
+      {"x_ln2.csv.bak", "*ln2.csv", false},
+      {"x_tip.csv", "*ln2.csv", false},
+      {"ln2ln2.csv", "*ln2.csv", true},
+      {"a1b", "a?b", true},
+      {"ab", "a?b", false},
+      {"abc", "*", true},
+      {"abc", "a*c*", true},
   };
-  for (const Case& c : cases) EXPECT_EQ(MatchesFileMask(c.name, c.mask), c.matches) << c.name << " " << c.mask;
+  for (const Case& c : cases)
+    EXPECT_EQ(MatchesFileMask(c.name, c.mask), c.matches) << c.name << " " << c.mask;
 }
 
 TEST(ListFilesByMask, OrdinaryMatchingFilesSortedByName) {

@@ -1,11 +1,11 @@
-#include "LineIndex.h"
+#include "calibration/LineIndex.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
-#include "MemoText.h"
+#include "calibration/MemoText.h"
 
 namespace varnok {
 namespace {
@@ -26,7 +26,8 @@ TEST(LineIndex, SameLinesWhateverTheBlockSize) {
   for (const Case& c : cases) {
     for (std::size_t block : {std::size_t{1}, std::size_t{2}, std::size_t{3}, c.text.size() + 1}) {
       LineIndex index;
-      for (std::size_t at = 0; at < c.text.size(); at += block) index.Feed(std::string_view(c.text).substr(at, block));
+      for (std::size_t at = 0; at < c.text.size(); at += block)
+        index.Feed(std::string_view(c.text).substr(at, block));
       index.Finish();
       // The memo's lines from the same index over the same bytes.
       const MemoText whole(c.text);

@@ -1,4 +1,4 @@
-#include "LineSplitter.h"
+#include "calibration/LineSplitter.h"
 
 #include <gtest/gtest.h>
 
@@ -23,10 +23,10 @@ std::vector<std::string> SplitInBlocks(const std::string& text, std::size_t bloc
 TEST(LineSplitter, SameLinesWhateverTheBlockSize) {
   const std::string longLine(kMaxLineLength + 50, 'L');
   const std::string text = "a,b\r\ncd\nef\rgh\r\r\n\n" + longLine + "\r\nlast";
-  const std::vector<std::string> expected = {"a,b", "cd", "ef", "gh", "", "", longLine.substr(0, kMaxLineLength),
-                                             "last"};
-  for (std::size_t blockSize : {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{4096},
-                                text.size()}) {
+  const std::vector<std::string> expected = {
+      "a,b", "cd", "ef", "gh", "", "", longLine.substr(0, kMaxLineLength), "last"};
+  for (std::size_t blockSize :
+       {std::size_t{1}, std::size_t{2}, std::size_t{3}, std::size_t{7}, std::size_t{4096}, text.size()}) {
     EXPECT_EQ(SplitInBlocks(text, blockSize), expected) << "block size " << blockSize;
   }
 }

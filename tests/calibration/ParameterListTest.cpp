@@ -1,8 +1,8 @@
-#include "ParameterList.h"
+#include "calibration/ParameterList.h"
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 
 namespace varnok {
 namespace {

@@ -40,8 +40,8 @@ TEST(AxisTicks, StepRules) {
     double span;
     int wanted;
     TickStep nearest;
-  } nearest[] = {{14, 10, {1, 0}}, {15, 10, {2, 0}}, {34, 10, {2, 0}}, {35, 10, {5, 0}}, {74, 10, {5, 0}},
-                 {75, 10, {1, 1}}, {0.9, 4, {2, -1}}, {1e6, 5, {2, 5}}};
+  } nearest[] = {{14, 10, {1, 0}}, {15, 10, {2, 0}}, {34, 10, {2, 0}},  {35, 10, {5, 0}},
+                 {74, 10, {5, 0}}, {75, 10, {1, 1}}, {0.9, 4, {2, -1}}, {1e6, 5, {2, 5}}};
   for (const auto& c : nearest) {
     EXPECT_EQ(StepNearest(c.span, c.wanted), c.nearest) << c.span << "/" << c.wanted;
   }
@@ -83,7 +83,7 @@ TEST(LabelFittedTicks, StepGrowsUntilLabelsFit) {
     L labels;
   } cases[] = {
       {0, 1e6, 600, L{"0", "200000", "400000", "600000", "800000", "1000000"}},  // room to spare
-      {0, 1e6, 200, L{"0", "500000", "1000000"}},                               // 200000 apart would touch
+      {0, 1e6, 200, L{"0", "500000", "1000000"}},                                // 200000 apart would touch
       {0, 4e6, 150, L{"0", "2000000", "4000000"}},
       {1234567, 1234987, 420, L{"1234600", "1234700", "1234800", "1234900"}},
       {0, 1e6, 20, L{"0"}},  // no two labels fit: one is left
@@ -125,8 +125,8 @@ TEST(DecimalTickLabel, DigitsAndZero) {
     int digits;
     const char* label;
   } cases[] = {{1234567.0, 100, 10, "1234567"}, {0.30000000000000004, 0.1, 10, "0.3"},
-               {1e-17, 0.1, 10, "0"},          {-1e-17, 0.1, 10, "0"},
-               {1e-17, 1e-17, 10, "1e-17"},    {123.456789, 1, 6, "123.457"}};
+               {1e-17, 0.1, 10, "0"},           {-1e-17, 0.1, 10, "0"},
+               {1e-17, 1e-17, 10, "1e-17"},     {123.456789, 1, 6, "123.457"}};
   for (const auto& c : cases) EXPECT_EQ(DecimalTickLabel(c.value, c.step, c.digits), c.label) << c.value;
 }
 

@@ -28,15 +28,30 @@ TEST(ColumnReduction, SmallLinesGiveExactlyTheDrawnPoints) {
       // Range 1 … 8 over two pixel columns: column 0 holds x 1..4, column 1 x 5..8. Column 0: first 1,
       // lowest 3, highest 4 (also last); column 1: first and highest 5, lowest 6, last 8; the outside
       // neighbours 0 and 9.
-      {"first, lowest, highest, last in order", tenX, {9, 5, 7, 1, 8, 6, 2, 3, 4, 0}, 1, 8, 2,
+      {"first, lowest, highest, last in order",
+       tenX,
+       {9, 5, 7, 1, 8, 6, 2, 3, 4, 0},
+       1,
+       8,
+       2,
        P{{0, 9}, {1, 5}, {3, 1}, {4, 8}, {5, 6}, {6, 2}, {8, 4}, {9, 0}}},
       // A line that misses points at some of the shared x values draws only its own points, and reaches
       // past the range's ends to its own nearest points. Column 0 holds x 1.5..5, column 1 x 5..8.5.
-      {"missing points", tenX, {9, kNone, 7, kNone, kNone, 6, kNone, 3, kNone, 0}, 1.5, 8.5, 2,
+      {"missing points",
+       tenX,
+       {9, kNone, 7, kNone, kNone, 6, kNone, 3, kNone, 0},
+       1.5,
+       8.5,
+       2,
        P{{0, 9}, {2, 7}, {5, 6}, {7, 3}, {9, 0}}},
       {"no point at all", tenX, std::vector<double>(10, kNone), 0, 9, 4, P{}},
       // Infinite values are no points either: not drawn, not extremes, not neighbours.
-      {"infinite values", tenX, {kInf, 5, -kInf, 1, 8, kInf, 2, 3, -kInf, kInf}, 1, 8, 2,
+      {"infinite values",
+       tenX,
+       {kInf, 5, -kInf, 1, 8, kInf, 2, 3, -kInf, kInf},
+       1,
+       8,
+       2,
        P{{1, 5}, {3, 1}, {4, 8}, {6, 2}, {7, 3}}},
       // One x value: one column; equal x keep the order they came in.
       {"one x value, three points", {5, 5, 5}, {1, 3, 2}, 5, 5, 10, P{{5, 1}, {5, 3}, {5, 2}}},
@@ -97,8 +112,11 @@ TEST(ColumnReduction, EveryColumnKeepsFirstLastAndExtremesOfTheFullData) {
     const Line& line;
     double xMin, xMax;
     int columns;
-  } cases[] = {{wave, 0, 20002, 1000}, {wave, 1000.5, 3000.5, 300}, {wave, -50, 40000, 7},
-               {wave, 4990, 5010, 600}, {runs, 1234, 5000, 397}};
+  } cases[] = {{wave, 0, 20002, 1000},
+               {wave, 1000.5, 3000.5, 300},
+               {wave, -50, 40000, 7},
+               {wave, 4990, 5010, 600},
+               {runs, 1234, 5000, 397}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.line.what << " " << c.xMin << ".." << c.xMax << " over "
                                     << c.columns);

@@ -13,10 +13,10 @@ TEST(PixelMapping, DataToPixelsAndBack) {
   const struct {
     double x, y, pixelX, pixelY;
   } cases[] = {
-      {100, -1, 50, 230},   // the lower-left corner
-      {300, 3, 450, 30},    // the upper-right corner
-      {200, 1, 250, 130},   // the middle
-      {50, -2, -50, 280},   // outside: the mapping runs on
+      {100, -1, 50, 230},  // the lower-left corner
+      {300, 3, 450, 30},   // the upper-right corner
+      {200, 1, 250, 130},  // the middle
+      {50, -2, -50, 280},  // outside: the mapping runs on
       {125, 0, 100, 180},
   };
   for (const auto& c : cases) {

@@ -18,15 +18,15 @@ TEST(PadRange, OnlyAnEmptyRangeIsWidened) {
     double min, max, smallestPad;
     PaddedRange padded;
   } cases[] = {
-      {2, 8, 0, {2, 8}},            // room already
+      {2, 8, 0, {2, 8}},  // room already
       {-3, 40, 1, {-3, 40}},
-      {20, 20, 0, {19, 21}},        // 5 % of the value
+      {20, 20, 0, {19, 21}},  // 5 % of the value
       {-20, -20, 0, {-21, -19}},
-      {0, 0, 0, {-1, 1}},           // nothing to take 5 % of
+      {0, 0, 0, {-1, 1}},  // nothing to take 5 % of
       {1e-3, 1e-3, 0, {1e-3 - 5e-5, 1e-3 + 5e-5}},
       {1e-3, 1e-3, 1, {1e-3 - 1, 1e-3 + 1}},  // at least the smallest pad
       {100, 100, 1, {95, 105}},
-      {7, 3, 1, {6, 8}},            // reversed: drawn around its minimum
+      {7, 3, 1, {6, 8}},  // reversed: drawn around its minimum
   };
   for (const auto& c : cases) {
     const PaddedRange padded = PadRange(c.min, c.max, c.smallestPad);
@@ -46,7 +46,10 @@ TEST(VerticalFit, FitsTheFinitePointsOfTheWindowWithAMargin) {
       {"margin of 5 % of the spread", P{{0, 10}, {1, 30}, {2, 20}}, 0, 2, {9, 31}},
       {"points outside the window do not count", P{{-1, -500}, {0, 10}, {1, 30}, {3, 900}}, 0, 2, {9, 31}},
       {"missing and infinite values do not count",
-       P{{0, 10}, {0.5, kNone}, {1, kInf}, {1.5, -kInf}, {2, 30}}, 0, 2, {9, 31}},
+       P{{0, 10}, {0.5, kNone}, {1, kInf}, {1.5, -kInf}, {2, 30}},
+       0,
+       2,
+       {9, 31}},
       {"one value: no margin", P{{1, 4}}, 0, 2, {4, 4}},
       {"no finite point", P{{1, kNone}, {1.5, kInf}}, 0, 2, {0, 1}},
       {"no point in the window", P{{5, 3}}, 0, 2, {0, 1}},

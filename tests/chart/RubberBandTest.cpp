@@ -10,16 +10,15 @@ TEST(ZoomDrag, JudgedByTheDiagonal) {
     int dx, dy;
     ZoomDrag meaning;
   } cases[] = {
-      {100, 80, ZoomDrag::kZoom},    // upper-left to lower-right
-      {4, 4, ZoomDrag::kZoom},       // just long enough both ways
-      {-100, -80, ZoomDrag::kUndo},  // lower-right to upper-left
-      {-2, -30, ZoomDrag::kUndo},
-      {100, -80, ZoomDrag::kNone},   // lower-left to upper-right
-      {-100, 80, ZoomDrag::kNone},   // upper-right to lower-left
-      {0, -80, ZoomDrag::kNone},     // straight up
-      {0, 80, ZoomDrag::kNone},      // straight down
-      {100, 2, ZoomDrag::kNone},     // no height to zoom to
-      {3, -3, ZoomDrag::kNone},      // a click
+      {100, 80, ZoomDrag::kZoom},                                 // upper-left to lower-right
+      {4, 4, ZoomDrag::kZoom},                                    // just long enough both ways
+      {-100, -80, ZoomDrag::kUndo},                               // lower-right to upper-left
+      {-2, -30, ZoomDrag::kUndo},   {100, -80, ZoomDrag::kNone},  // lower-left to upper-right
+      {-100, 80, ZoomDrag::kNone},                                // upper-right to lower-left
+      {0, -80, ZoomDrag::kNone},                                  // straight up
+      {0, 80, ZoomDrag::kNone},                                   // straight down
+      {100, 2, ZoomDrag::kNone},                                  // no height to zoom to
+      {3, -3, ZoomDrag::kNone},                                   // a click
       {-3, -3, ZoomDrag::kNone},
   };
   for (const auto& c : cases) EXPECT_EQ(ZoomDragOf(c.dx, c.dy, 4), c.meaning) << c.dx << "," << c.dy;
@@ -29,8 +28,8 @@ TEST(ZoomDrag, JudgedSidewaysOnly) {
   const struct {
     int dx;
     ZoomDrag meaning;
-  } cases[] = {{5, ZoomDrag::kZoom},  {300, ZoomDrag::kZoom},  {4, ZoomDrag::kNone}, {0, ZoomDrag::kNone},
-               {-4, ZoomDrag::kNone}, {-5, ZoomDrag::kUndo}, {-300, ZoomDrag::kUndo}};
+  } cases[] = {{5, ZoomDrag::kZoom},  {300, ZoomDrag::kZoom}, {4, ZoomDrag::kNone},   {0, ZoomDrag::kNone},
+               {-4, ZoomDrag::kNone}, {-5, ZoomDrag::kUndo},  {-300, ZoomDrag::kUndo}};
   for (const auto& c : cases) EXPECT_EQ(HorizontalZoomDragOf(c.dx, 5), c.meaning) << c.dx;
 }
 

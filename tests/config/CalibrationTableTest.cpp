@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
-#include "CalibrationTableExchange.h"
-#include "ConfigFixture.h"
-#include "FakeInstrumentLink.h"
-#include "FrequencyCalRecord.h"
-#include "PointFormat.h"
-#include "app/AppError.h"
+#include "config/CalibrationTableExchange.h"
+#include "tests/config/ConfigFixture.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "config/FrequencyCalRecord.h"
+#include "config/PointFormat.h"
+#include "core/AppError.h"
 
 namespace varnok {
 namespace {
@@ -26,9 +26,13 @@ const Bytes kFirstRowRecord = {
     0x89, 0xBA, 0xC1, 0x63, 0xF0, 0x5A, 0xBB, 0xBE,                          // -0.0000016304988
     0xB8, 0x9E, 0xFE, 0x42};                                                 // 127.31
 
-const CalibrationRow kFirstRowShown = {"22.000", "0", "275.0", "0.000140", "32860", "18.0", "0.98392",
-                                       "-3.29711590E+05", "4.47906040E+01", "-4.32395770E-01",
-                                       "1.43127710E-03", "-1.63049880E-06", "127.31"};
+const CalibrationRow kFirstRowShown = {"22.000",         "0",
+                                       "275.0",          "0.000140",
+                                       "32860",          "18.0",
+                                       "0.98392",        "-3.29711590E+05",
+                                       "4.47906040E+01", "-4.32395770E-01",
+                                       "1.43127710E-03", "-1.63049880E-06",
+                                       "127.31"};
 
 TEST(CalibrationTable, UploadOfTheSampleSendsThirtyFiveRows) {
   FakeInstrumentLink link;
@@ -109,7 +113,8 @@ TEST(CalibrationTable, ShortRowRepliesFillOnlyWhatTheyCover) {
   const struct {
     int length;
     int cellsFilled;  // cells 0..cellsFilled-1 filled, the others empty; -1: row unchanged
-  } cases[] = {{10, -1}, {11, 2}, {23, 5}, {24, 6}, {32, 7}, {71, 11}, {72, 12}, {75, 12}, {76, 13}, {200, 13}};
+  } cases[] = {{10, -1}, {11, 2},  {23, 5},  {24, 6},  {32, 7},
+               {71, 11}, {72, 12}, {75, 12}, {76, 13}, {200, 13}};
   for (const auto& k : cases) {
     SCOPED_TRACE(k.length);
     Bytes reply = kFirstRowRecord;

@@ -4,11 +4,13 @@
 #include <string>
 #include <vector>
 
-#include "ConfigParser.h"
+#include "config/ConfigParser.h"
 
 namespace varnok::test {
 
-inline std::string FixturePath(const std::string& name) { return std::string(VARNOK_CONFIG_FIXTURES) + "/" + name; }
+inline std::string FixturePath(const std::string& name) {
+  return std::string(VARNOK_CONFIG_FIXTURES) + "/" + name;
+}
 
 inline std::string ReadFixture(const std::string& name) {
   std::ifstream in(FixturePath(name), std::ios::binary);

@@ -1,9 +1,9 @@
-#include "ConfigParser.h"
+#include "config/ConfigParser.h"
 
 #include <gtest/gtest.h>
 
-#include "ConfigFixture.h"
-#include "SampleConfiguration.h"
+#include "tests/config/ConfigFixture.h"
+#include "config/SampleConfiguration.h"
 
 namespace varnok {
 namespace {
@@ -43,9 +43,12 @@ TEST(ConfigParser, SampleFileYieldsEveryValue) {
   EXPECT_EQ(panel.CFG_C11, ".90" + std::string(13, ' '));
   EXPECT_EQ(panel.NumberOfFreq, "35");
 
-  const CalibrationRow first = {"22.000",          "0",          "275.0",           ".000140",
-                                "32860",           "18.0",       "0.98392",         "-0.32971159E+06",
-                                "0.44790604E+02",  "-0.43239577E+00", "0.14312771E-02", "-0.16304988E-05",
+  const CalibrationRow first = {"22.000",         "0",
+                                "275.0",          ".000140",
+                                "32860",          "18.0",
+                                "0.98392",        "-0.32971159E+06",
+                                "0.44790604E+02", "-0.43239577E+00",
+                                "0.14312771E-02", "-0.16304988E-05",
                                 "127.31"};
   EXPECT_EQ(panel.FTable[1], first);
   EXPECT_EQ(panel.FTable[35][0], "58.800");
@@ -102,16 +105,26 @@ TEST(ConfigParser, FindConfigValueIsEmptyOutsideTheText) {
   EXPECT_EQ(FindConfigValue(lines, "A:", -1), "");
   EXPECT_EQ(FindConfigValue(lines, "A:", INT64_MAX), "");
   EXPECT_EQ(FindConfigValue(lines, "a:", 1), "") << "section names are case-sensitive";
-  EXPECT_EQ(FindConfigValue({"x A: y", "5 :v", "A:", "6 :w"}, "A:", 1), "5") << "the first line containing it";
+  EXPECT_EQ(FindConfigValue({"x A: y", "5 :v", "A:", "6 :w"}, "A:", 1), "5")
+      << "the first line containing it";
 }
 
 TEST(ConfigParser, FindConfigIntAcceptsOnlyDecimalIntegers) {
   const struct {
     const char* value;
     std::int32_t expected;
-  } cases[] = {{"5", 5},       {"-12", -12},  {"+7", 7},         {"5.0", 0},           {"", 0},
-               {"$1F", 0},     {"0x10", 0},   {"12 3", 0},       {"2147483647", INT32_MAX},
-               {"2147483648", 0}, {"-2147483648", INT32_MIN}, {"-", 0}};
+  } cases[] = {{"5", 5},
+               {"-12", -12},
+               {"+7", 7},
+               {"5.0", 0},
+               {"", 0},
+               {"$1F", 0},
+               {"0x10", 0},
+               {"12 3", 0},
+               {"2147483647", INT32_MAX},
+               {"2147483648", 0},
+               {"-2147483648", INT32_MIN},
+               {"-", 0}};
   for (const auto& k : cases) {
     const std::vector<std::string> lines = {"H:", std::string(k.value) + "  :comment"};
     EXPECT_EQ(FindConfigInt(lines, "H:", 1), k.expected) << '"' << k.value << '"';
@@ -120,8 +133,8 @@ TEST(ConfigParser, FindConfigIntAcceptsOnlyDecimalIntegers) {
 
 // A tip section with the given count line and angle lines, then the rain flag and threshold lines.
 std::vector<std::string> TipSection(const std::string& count, const std::vector<std::string>& angles) {
-  std::vector<std::string> lines = {"# tips", "TIP CONFIGURATION: (For all TIP Commands)", "0.97  :r", "1.5  :az",
-                                    count + "  :n"};
+  std::vector<std::string> lines = {"# tips", "TIP CONFIGURATION: (For all TIP Commands)", "0.97  :r",
+                                    "1.5  :az", count + "  :n"};
   for (const std::string& a : angles) lines.push_back(a + "  :angle");
   lines.push_back("1               :rain");
   lines.push_back("0.6             :threshold");
@@ -144,7 +157,11 @@ TEST(ConfigParser, AngleCountPlacesTheRainFieldsAndFillsTheList) {
       {"angle not a whole number becomes 0", TipSection("3", {"12.5", "", "x"}), {"0", "0", "0"}, "1", "0.6"},
       // A count beyond the file: the list ends with the file, the rain fields lie beyond it.
       {"count beyond the file", TipSection("40", five), {"10", "20", "30", "40", "50", "1", "0"}, "", ""},
-      {"count at the 32-bit limit", TipSection("2147483647", five), {"10", "20", "30", "40", "50", "1", "0"}, "", ""},
+      {"count at the 32-bit limit",
+       TipSection("2147483647", five),
+       {"10", "20", "30", "40", "50", "1", "0"},
+       "",
+       ""},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
@@ -169,9 +186,9 @@ TEST(ConfigParser, MissingSectionsEmptyTheirFieldsButNotTheCalibrationBlock) {
   const ConfigPanel before = panel;
   // Only a blower header, on the last line; no calibration block.
   ASSERT_EQ(ParseConfiguration({"# nothing else", "BLOWER SETTINGS:"}, panel), ParseOutcome::kComplete);
-  for (const std::string* field : {&panel.Tip1, &panel.Tip2, &panel.Tip3, &panel.Tip9, &panel.Tip10, &panel.BlRain,
-                                   &panel.BlRH, &panel.BlSpeed, &panel.CFG_C1, &panel.CFG_C7, &panel.CFG_C10,
-                                   &panel.Offset1, &panel.Offset4}) {
+  for (const std::string* field :
+       {&panel.Tip1, &panel.Tip2, &panel.Tip3, &panel.Tip9, &panel.Tip10, &panel.BlRain, &panel.BlRH,
+        &panel.BlSpeed, &panel.CFG_C1, &panel.CFG_C7, &panel.CFG_C10, &panel.Offset1, &panel.Offset4}) {
     EXPECT_EQ(*field, "");
   }
   EXPECT_TRUE(panel.TipL.empty());
@@ -185,11 +202,15 @@ TEST(ConfigParser, MissingSectionsEmptyTheirFieldsButNotTheCalibrationBlock) {
 
 // A calibration block with `rows` table lines whose frequencies are 100 + row.
 std::vector<std::string> CalibrationBlock(const std::string& count, int rows) {
-  std::vector<std::string> lines = {"CHANNEL CALIBRATION BLOCK:", "2020/01/02 03:04:05 :factory",
-                                    "2021/01/02 03:04:05 :user", "1,2,3,4,5 :ln2 calibration integration parameters",
-                                    "0.5   :target tolerance for ln2 cal", count + "  :number of frequencies",
+  std::vector<std::string> lines = {"CHANNEL CALIBRATION BLOCK:",
+                                    "2020/01/02 03:04:05 :factory",
+                                    "2021/01/02 03:04:05 :user",
+                                    "1,2,3,4,5 :ln2 calibration integration parameters",
+                                    "0.5   :target tolerance for ln2 cal",
+                                    count + "  :number of frequencies",
                                     "Frequency,Rcvr,..."};
-  for (int r = 1; r <= rows; ++r) lines.push_back(std::to_string(100 + r) + ".000,1,2,3,4,5,6,7,8,9,10,11,12");
+  for (int r = 1; r <= rows; ++r)
+    lines.push_back(std::to_string(100 + r) + ".000,1,2,3,4,5,6,7,8,9,10,11,12");
   return lines;
 }
 

@@ -7,17 +7,17 @@
 #include <cstring>
 #include <limits>
 
-#include "BlowerRecord.h"
-#include "CalConstantsRecord.h"
-#include "ConfigFileWriter.h"
-#include "ConfigFixture.h"
-#include "ConfigurationBackup.h"
-#include "ExactNumberText.h"
-#include "FakeInstrumentLink.h"
-#include "FrequencyCalRecord.h"
+#include "config/BlowerRecord.h"
+#include "config/CalConstantsRecord.h"
+#include "config/ConfigFileWriter.h"
+#include "tests/config/ConfigFixture.h"
+#include "config/ConfigurationBackup.h"
+#include "config/ExactNumberText.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "config/FrequencyCalRecord.h"
 #include "link/LittleEndian.h"
-#include "TipConfigRecord.h"
-#include "UserCorrectionsRecord.h"
+#include "config/TipConfigRecord.h"
+#include "config/UserCorrectionsRecord.h"
 
 namespace varnok {
 namespace {
@@ -27,12 +27,17 @@ using testing::FakeInstrumentLink;
 using testing::Reply;
 
 TEST(ExactNumberText, ReadsBackToTheSameBits) {
-  const float floats[] = {0.98f, -0.37f, 6.08e-6f, 0.1f, -0.0f, 1e-45f /* smallest subnormal */, FLT_MAX,
-                          16777217.0f, 3.4028234e38f, 1.17549435e-38f, 0.333333343f};
+  const float floats[] = {0.98f,         -0.37f,
+                          6.08e-6f,      0.1f,
+                          -0.0f,         1e-45f /* smallest subnormal */,
+                          FLT_MAX,       16777217.0f,
+                          3.4028234e38f, 1.17549435e-38f,
+                          0.333333343f};
   for (float f : floats) {
     const std::string text = ExactFloat32Text(f);
     EXPECT_TRUE(ReadsBackAsFloat32(text, f)) << text;
-    EXPECT_FALSE(ReadsBackAsFloat32(text, std::nextafter(f, 1.0f))) << "the check sees one unit of difference";
+    EXPECT_FALSE(ReadsBackAsFloat32(text, std::nextafter(f, 1.0f)))
+        << "the check sees one unit of difference";
   }
   const double doubles[] = {-329711.59, 0.0014312771, -1.6304988e-06, 0.1, 1e-300, DBL_MAX, 4.9e-324, -0.0};
   for (double d : doubles) EXPECT_TRUE(ReadsBackAsFloat64(ExactFloat64Text(d), d)) << ExactFloat64Text(d);
@@ -45,11 +50,32 @@ TEST(ExactNumberText, ReadsBackToTheSameBits) {
 
 // Every text field of the panel with the table, for comparing two panels.
 std::vector<std::string> Fields(const ConfigPanel& p) {
-  std::vector<std::string> f = {p.Tip1,   p.Tip2,   p.Tip3,   p.Tip9,   p.Tip10,    TrimConfigText(p.LastFCal),
+  std::vector<std::string> f = {p.Tip1,
+                                p.Tip2,
+                                p.Tip3,
+                                p.Tip9,
+                                p.Tip10,
+                                TrimConfigText(p.LastFCal),
                                 TrimConfigText(p.LastUserCal),
-                                p.CFG_C1, p.CFG_C2, p.CFG_C3, p.CFG_C4, p.CFG_C5,   p.CFG_C6,   p.CFG_C7,
-                                p.CFG_C8, p.CFG_C9, p.CFG_C10, TrimConfigText(p.CFG_C11), p.Offset1, p.Offset2,
-                                p.Offset3, p.Offset4, TrimConfigText(p.CalIntParam), p.BlRain, p.BlRH, p.BlSpeed};
+                                p.CFG_C1,
+                                p.CFG_C2,
+                                p.CFG_C3,
+                                p.CFG_C4,
+                                p.CFG_C5,
+                                p.CFG_C6,
+                                p.CFG_C7,
+                                p.CFG_C8,
+                                p.CFG_C9,
+                                p.CFG_C10,
+                                TrimConfigText(p.CFG_C11),
+                                p.Offset1,
+                                p.Offset2,
+                                p.Offset3,
+                                p.Offset4,
+                                TrimConfigText(p.CalIntParam),
+                                p.BlRain,
+                                p.BlRH,
+                                p.BlSpeed};
   f.insert(f.end(), p.TipL.begin(), p.TipL.end());
   for (int r = 1; r <= kCalibrationRows; ++r) f.insert(f.end(), p.FTable[r].begin(), p.FTable[r].end());
   return f;
@@ -98,8 +124,9 @@ TEST(ConfigFileWriter, TheConsolesParserReadsBackEveryField) {
   EXPECT_EQ(back.LastFCal, "2030/01/02 03:04    ") << "the date's 20 characters, without the comment";
 
   // The instrument's own layout: CR LF everywhere, the ":" in column 17, one blank after a long value.
-  EXPECT_TRUE(text.starts_with("# a comment\r\n# model COEF; \r\n\r\nTIP CONFIGURATION: (For all TIP Commands)\r\n"
-                               "0.123456        :regression coeff for a good tip\r\n"))
+  EXPECT_TRUE(
+      text.starts_with("# a comment\r\n# model COEF; \r\n\r\nTIP CONFIGURATION: (For all TIP Commands)\r\n"
+                       "0.123456        :regression coeff for a good tip\r\n"))
       << text.substr(0, 200);
   EXPECT_EQ(text.find('\n'), text.find("\r\n") + 1);
   for (std::size_t i = 0; i < text.size(); ++i) {
@@ -111,7 +138,8 @@ TEST(ConfigFileWriter, TheConsolesParserReadsBackEveryField) {
 TEST(ConfigFileWriter, SampleFileRewrittenGivesTheSamePanel) {
   const ConfigPanel sample = test::SamplePanel();
   ConfigPanel back;
-  ASSERT_EQ(ParseConfiguration(SplitConfigLines(WriteConfigurationText(sample, {})), back), ParseOutcome::kComplete);
+  ASSERT_EQ(ParseConfiguration(SplitConfigLines(WriteConfigurationText(sample, {})), back),
+            ParseOutcome::kComplete);
   EXPECT_EQ(Fields(back), Fields(sample));
   EXPECT_EQ(back.LastFCal, sample.LastFCal) << "the date's 20 characters as the parser takes them";
   EXPECT_EQ(back.LastUserCal, sample.LastUserCal);
@@ -141,20 +169,24 @@ TEST(PrepareRestore, RefusesWhatTheConsoleWouldRefuseWithItsMessage) {
   for (std::size_t i = 0; i < fewRows.size(); ++i) {
     if (fewRows[i].find("number of frequencies") != std::string::npos) {
       fewRows[i] = "22              :number of frequencies";
-      fewRows.erase(fewRows.begin() + static_cast<long>(i) + 2 + 22, fewRows.begin() + static_cast<long>(i) + 2 + 35);
+      fewRows.erase(fewRows.begin() + static_cast<long>(i) + 2 + 22,
+                    fewRows.begin() + static_cast<long>(i) + 2 + 35);
       break;
     }
   }
   std::vector<std::string> manyAngles = SampleWith("5               :Number of Elevation Angles",
                                                    "17              :Number of Elevation Angles");
   const Case cases[] = {
-      {"a blower value that is not a number", SampleWith("0.80            :Rain sensor", "abc             :Rain"),
+      {"a blower value that is not a number",
+       SampleWith("0.80            :Rain sensor", "abc             :Rain"),
        "'abc' is not a valid floating point value"},
       {"a tip count that is not an integer", SampleWith("5               :Number", "5.5             :Number"),
        "'5.5' is not a valid integer value"},
       {"22 table rows", fewRows, "'' is not a valid floating point value"},
-      {"a frequency count that is not a whole number", SampleWith("35              :number", "3x  :number of frequencies"),
-       "The number of frequencies '3x' is not a whole number: the file is not read past its calibration block"},
+      {"a frequency count that is not a whole number",
+       SampleWith("35              :number", "3x  :number of frequencies"),
+       "The number of frequencies '3x' is not a whole number: the file is not read past its calibration "
+       "block"},
       {"more angles than the instrument takes", manyAngles,
        "Too many elevation angles (17): the instrument takes at most 16, nothing was uploaded"},
   };
@@ -214,7 +246,8 @@ TEST(RunRestore, StopsAtTheFirstCommandNotAccepted) {
       link.replies[k.failingCode].push_back(k.reply);
     }
     std::vector<ConfigurationStep> steps;
-    const bool ok = RunRestore(link, prepared.plan, true, [&](const ConfigurationStep& s) { steps.push_back(s); });
+    const bool ok =
+        RunRestore(link, prepared.plan, true, [&](const ConfigurationStep& s) { steps.push_back(s); });
     EXPECT_EQ(ok, k.failingCode == 0) << k.what;
     EXPECT_EQ(link.SentCodes(), k.sent) << k.what;
     ASSERT_FALSE(steps.empty());
@@ -243,10 +276,12 @@ TEST(BackupConfiguration, FailsAtTheFirstReplyItCannotKeep) {
   };
   const Case cases[] = {
       {"no answer", 168, Reply{-1, {0}}, "read tip configuration (code 168): no answer (result -1)"},
-      {"17 angles", 168, TipReply(17, 30), "read tip configuration (code 168): the instrument reports 17 elevation "
-                                           "angles, at most 16 are possible"},
+      {"17 angles", 168, TipReply(17, 30),
+       "read tip configuration (code 168): the instrument reports 17 elevation "
+       "angles, at most 16 are possible"},
       {"a fractional angle", 168, TipReply(2, 30.5f),
-       "read tip configuration (code 168): elevation angle #1 is 30.5: a configuration file holds whole degrees only"},
+       "read tip configuration (code 168): elevation angle #1 is 30.5: a configuration file holds whole "
+       "degrees only"},
       {"short blower reply", 170, Reply{12, Bytes(12, 0)},
        "read blower settings (code 170): reply of 12 bytes, 80 needed"},
       {"short calibration row", 167, Reply{40, Bytes(40, 0)},
@@ -282,8 +317,9 @@ TEST(BackupConfiguration, AnInfinityIsCaughtBeforeTheFileIsHandedBack) {
   };
   const BackupResult result = BackupConfiguration(link, {}, [](const ConfigurationStep&) {});
   EXPECT_FALSE(result.ok);
-  EXPECT_TRUE(result.failure.starts_with("check that the file reads back to the same bytes: the instrument holds a "
-                                         "value a configuration file cannot carry: 'inf'"))
+  EXPECT_TRUE(
+      result.failure.starts_with("check that the file reads back to the same bytes: the instrument holds a "
+                                 "value a configuration file cannot carry: 'inf'"))
       << result.failure;
 }
 
@@ -303,7 +339,10 @@ TEST(BackupConfiguration, ADateTheFileCannotGiveBackIsCaught) {
       {"plain ASCII", "2026/12/10 09:41", true},
       {"shorter than 16 characters", "2026/12/10", true},
       // Windows-1252 bytes: the console reads the file back as UTF-8 and would upload other bytes.
-      {"Windows-1252 letters", "10 d\xE9" "c 2026", false},
+      {"Windows-1252 letters",
+       "10 d\xE9"
+       "c 2026",
+       false},
   };
   for (const Case& k : cases) {
     testing::FakeInstrumentLink link;
@@ -315,10 +354,12 @@ TEST(BackupConfiguration, ADateTheFileCannotGiveBackIsCaught) {
       return Reply{size, bytes};
     };
     std::vector<ConfigurationStep> steps;
-    const BackupResult result = BackupConfiguration(link, {}, [&](const ConfigurationStep& s) { steps.push_back(s); });
+    const BackupResult result =
+        BackupConfiguration(link, {}, [&](const ConfigurationStep& s) { steps.push_back(s); });
     EXPECT_EQ(result.ok, k.ok) << k.what << ": " << result.failure;
     if (!k.ok) {
-      EXPECT_EQ(result.failure, "check that the file reads back to the same bytes: the calibration constants differ")
+      EXPECT_EQ(result.failure,
+                "check that the file reads back to the same bytes: the calibration constants differ")
           << k.what;
     }
     const bool noted = std::any_of(steps.begin(), steps.end(), [](const ConfigurationStep& s) {

@@ -3,9 +3,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ConfigFixture.h"
-#include "ConfigurationPage.h"
-#include "FakeInstrumentLink.h"
+#include "tests/config/ConfigFixture.h"
+#include "config/ConfigurationPage.h"
+#include "tests/support/FakeInstrumentLink.h"
 
 namespace varnok {
 namespace {

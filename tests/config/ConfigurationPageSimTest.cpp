@@ -8,10 +8,10 @@
 
 #include <gtest/gtest.h>
 
-#include "ConfigFixture.h"
-#include "ConfigurationPage.h"
-#include "InstrumentState.h"
-#include "SimulatorConnection.h"
+#include "tests/config/ConfigFixture.h"
+#include "config/ConfigurationPage.h"
+#include "tools/varnok-sim/InstrumentState.h"
+#include "tests/support/SimulatorConnection.h"
 
 namespace varnok {
 namespace {
@@ -90,8 +90,13 @@ TEST_F(ConfigurationPageSim, UploadSaveAndReadBackTheSettings) {
 TEST_F(ConfigurationPageSim, CalibrationTableStartsFromTheSampleAndKeepsWhatIsUploaded) {
   ConfigurationPage reader(layer_);
   reader.ReadCalibrTableBtnClick();
-  const char* firstRow[] = {"22.000", "0", "275.0", "0.000140", "32860", "18.0", "0.98392", "-3.29711590E+05",
-                            "4.47906040E+01", "-4.32395770E-01", "1.43127710E-03", "-1.63049880E-06", "127.31"};
+  const char* firstRow[] = {"22.000",         "0",
+                            "275.0",          "0.000140",
+                            "32860",          "18.0",
+                            "0.98392",        "-3.29711590E+05",
+                            "4.47906040E+01", "-4.32395770E-01",
+                            "1.43127710E-03", "-1.63049880E-06",
+                            "127.31"};
   for (int c = 0; c < 13; ++c) EXPECT_EQ(Cell(reader, 1, c).toStdString(), firstRow[c]) << "column " << c;
   EXPECT_EQ(Cell(reader, 35, 0), "58.800");
   EXPECT_EQ(Cell(reader, 35, 1), "1");

@@ -1,5 +1,5 @@
-#include "ConfigurationPage.h"
-#include "TempFolder.h"
+#include "config/ConfigurationPage.h"
+#include "tests/support/TempFolder.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -19,9 +19,9 @@
 
 #include <gtest/gtest.h>
 
-#include "ConfigFixture.h"
-#include "FakeInstrumentLink.h"
-#include "app/AppError.h"
+#include "tests/config/ConfigFixture.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "core/AppError.h"
 
 namespace varnok {
 namespace {
@@ -69,8 +69,8 @@ TEST(ConfigurationPage, ButtonsCarryTheirCaptionsAndHints) {
   QStringList groupTitles;
   for (const QGroupBox* box : page.findChildren<QGroupBox*>()) groupTitles << box->title();
   groupTitles.sort();
-  EXPECT_EQ(groupTitles, (QStringList{"Blower Control", "Calibr. Integration Params", "Calibration", "Tip Configuration",
-                                      "User Offset Corrections"}));
+  EXPECT_EQ(groupTitles, (QStringList{"Blower Control", "Calibr. Integration Params", "Calibration",
+                                      "Tip Configuration", "User Offset Corrections"}));
   const auto* ftLabel = page.findChild<QLabel*>(QStringLiteral("FTLabel"));
   ASSERT_NE(ftLabel, nullptr);
   EXPECT_EQ(ftLabel->text(), "FTLabel");
@@ -149,7 +149,8 @@ TEST(ConfigurationPage, FitsTheDefaultWindowWithAFixedTitleRow) {
   ASSERT_TRUE(QTest::qWaitForWindowExposed(&page));
 
   const auto* memo = page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-  EXPECT_GE(memo->viewport()->width() / memo->fontMetrics().horizontalAdvance(QLatin1Char('0')), 60) << "columns";
+  EXPECT_GE(memo->viewport()->width() / memo->fontMetrics().horizontalAdvance(QLatin1Char('0')), 60)
+      << "columns";
   auto* table = page.findChild<QTableWidget*>(QStringLiteral("FTable"));
   EXPECT_GE(table->viewport()->height() / table->rowHeight(1), 4) << "rows";
 
@@ -213,7 +214,11 @@ TEST(ConfigurationPage, Windows1252FileIsReadByItsCodePage) {
   const std::string date = "2012/03/09 18:46:19 ";
   const std::size_t at = text.find(date);
   ASSERT_NE(at, std::string::npos);
-  text.replace(at, date.size(), "2012\xB0" "03\xB0" "09 \x93" "18:46\x94\x80\x80 ");
+  text.replace(at, date.size(),
+               "2012\xB0"
+               "03\xB0"
+               "09 \x93"
+               "18:46\x94\x80\x80 ");
   testing::TempFolder folder;
   const std::filesystem::path file = folder.Write("WIN.CFG", text);
   FakeInstrumentLink link;
@@ -223,8 +228,10 @@ TEST(ConfigurationPage, Windows1252FileIsReadByItsCodePage) {
   EXPECT_EQ(Text(page, "LastFCal"), QString::fromUtf8("2012°03°09 “18:46”€€"));
   EXPECT_EQ(Text(page, "Tip1"), "0.98");
   const QString editor = page.findChild<QPlainTextEdit*>(QStringLiteral("Memo1"))->toPlainText();
-  EXPECT_TRUE(editor.contains(QString::fromUtf8("2012°03°09 “18:46”€€ :Date"))) << editor.left(200).toStdString();
-  for (const QChar c : editor) EXPECT_FALSE(c.unicode() >= 0x80 && c.unicode() <= 0x9F) << "control character";
+  EXPECT_TRUE(editor.contains(QString::fromUtf8("2012°03°09 “18:46”€€ :Date")))
+      << editor.left(200).toStdString();
+  for (const QChar c : editor)
+    EXPECT_FALSE(c.unicode() >= 0x80 && c.unicode() <= 0x9F) << "control character";
 }
 
 TEST(ConfigurationPage, OpenDialogOffersConfigurationFilesFirst) {

@@ -1,4 +1,4 @@
-#include "FloatListScan.h"
+#include "config/FloatListScan.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +16,7 @@ TEST(FloatListScan, ReadsNumbersUntilTheFirstMismatch) {
       {"+600.00,200.00", 2, {600.0f, 200.0f}},
       {".050,.065", 2, {0.05f, 0.065f}},
       {"  -0.61,  4.329", 2, {-0.61f, 4.329f}},  // blanks before each number
-      {"-0.61 ,4.329", 2, {-0.61f}},            // the comma must follow the number
+      {"-0.61 ,4.329", 2, {-0.61f}},             // the comma must follow the number
       {"10,10.0,2.5,10,200 ", 5, {10.0f, 10.0f, 2.5f, 10.0f, 200.0f}},
       {"10,10.0,2.5", 5, {10.0f, 10.0f, 2.5f}},
       {"1,2,3", 2, {1.0f, 2.0f}},

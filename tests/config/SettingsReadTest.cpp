@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "FakeInstrumentLink.h"
-#include "SettingsExchange.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "config/SettingsExchange.h"
 
 namespace varnok {
 namespace {
@@ -12,10 +12,10 @@ using testing::Reply;
 
 // Replies of an instrument holding the sample settings, written out byte by byte.
 Bytes TipReply() {
-  return {0x05, 0x00, 0x48, 0xE1, 0x7A, 0x3F, 0x00, 0x00, 0x00, 0x00,   // 5; 0.98, 0.0
-          0x00, 0x00, 0x80, 0x3F, 0xCD, 0xCC, 0x4C, 0x3F,               // 1, 0.8
+  return {0x05, 0x00, 0x48, 0xE1, 0x7A, 0x3F, 0x00, 0x00, 0x00, 0x00,              // 5; 0.98, 0.0
+          0x00, 0x00, 0x80, 0x3F, 0xCD, 0xCC, 0x4C, 0x3F,                          // 1, 0.8
           0x00, 0x00, 0xF0, 0x41, 0x00, 0x00, 0x34, 0x42, 0x00, 0x00, 0xB4, 0x42,  // 30, 45, 90
-          0x00, 0x00, 0x07, 0x43, 0x00, 0x00, 0x16, 0x43};              // 135, 150
+          0x00, 0x00, 0x07, 0x43, 0x00, 0x00, 0x16, 0x43};                         // 135, 150
 }
 Bytes CorrectionsReply() {
   Bytes b = {0xA4, 0x70, 0xBD, 0xBE, 0x9A, 0x99, 0x59, 0xBF, 0xCD, 0xCC, 0x4C, 0x3F, 0x00, 0x00, 0xC0, 0xBF};
@@ -28,9 +28,10 @@ Bytes BlowerReply() {
   return b;
 }
 Bytes CalConstantsReply() {
-  Bytes b = {'2', '0', '1', '2', '/', '0', '3', '/', '0', '9', ' ', '1', '8', ':', '4', '6',  // full: no zero
-             '2', '0', '1', '2', 0, '7', '/', '0', '5', ' ', '1', '6', ':', '3', '9', 0,     // zero inside
-             0x00, 0x00, 0x50, 0x41, 0xC3, 0x75, 0x88, 0x42};                                 // 13.0, 68.23
+  Bytes b = {
+      '2',  '0',  '1',  '2',  '/',  '0',  '3',  '/', '0', '9', ' ', '1', '8', ':', '4', '6',  // full: no zero
+      '2',  '0',  '1',  '2',  0,    '7',  '/',  '0', '5', ' ', '1', '6', ':', '3', '9', 0,    // zero inside
+      0x00, 0x00, 0x50, 0x41, 0xC3, 0x75, 0x88, 0x42};                                        // 13.0, 68.23
   b.resize(128, 0);
   return b;
 }
@@ -41,8 +42,8 @@ Reply Full(const Bytes& b) { return Reply{static_cast<int>(b.size()), b}; }
 ConfigPanel MarkedPanel() {
   ConfigPanel p;
   for (std::string* f : {&p.Tip1, &p.Tip2, &p.Tip3, &p.Tip9, &p.Tip10, &p.LastFCal, &p.LastUserCal, &p.CFG_C1,
-                         &p.CFG_C2, &p.CFG_C11, &p.CalIntParam, &p.Offset1, &p.Offset2, &p.Offset3, &p.Offset4,
-                         &p.BlRain, &p.BlRH, &p.BlSpeed, &p.NumberOfFreq}) {
+                         &p.CFG_C2, &p.CFG_C11, &p.CalIntParam, &p.Offset1, &p.Offset2, &p.Offset3,
+                         &p.Offset4, &p.BlRain, &p.BlRH, &p.BlSpeed, &p.NumberOfFreq}) {
     *f = "unchanged";
   }
   p.TipL = {"unchanged"};
@@ -83,7 +84,9 @@ TEST(SettingsRead, FillsTheFieldsFromTheFourReplies) {
   EXPECT_TRUE(link.statusTexts.empty()) << "Read shows nothing in the status panel";
 }
 
-Reply Cut(const Bytes& b, int length) { return Reply{length, Bytes(b.begin(), b.begin() + std::min<std::size_t>(b.size(), length))}; }
+Reply Cut(const Bytes& b, int length) {
+  return Reply{length, Bytes(b.begin(), b.begin() + std::min<std::size_t>(b.size(), length))};
+}
 
 TEST(SettingsRead, AShortReplyStopsWithTheErrorTone) {
   Bytes seventeen = TipReply();
@@ -100,16 +103,40 @@ TEST(SettingsRead, AShortReplyStopsWithTheErrorTone) {
       {"no answer", {Reply{-1, {}}}, {168}, "unchanged", "unchanged", "unchanged", "unchanged"},
       {"16 bytes to 168", {Cut(TipReply(), 16)}, {168}, "unchanged", "unchanged", "unchanged", "unchanged"},
       {"count above 16", {Full(seventeen)}, {168}, "17", "unchanged", "unchanged", "unchanged"},
-      {"fewer angles than the count", {Cut(TipReply(), 37)}, {168}, "5", "unchanged", "unchanged", "unchanged"},
-      {"15 bytes to 169", {Full(TipReply()), Cut(CorrectionsReply(), 15)}, {168, 169}, "5", "0.98", "unchanged", "unchanged"},
-      {"79 bytes to 170", {Full(TipReply()), Cut(CorrectionsReply(), 16), Cut(BlowerReply(), 79)}, {168, 169, 170}, "5", "0.98", "-0.37", "unchanged"},
-      {"127 bytes to 171", {Full(TipReply()), Full(CorrectionsReply()), Full(BlowerReply()), Cut(CalConstantsReply(), 127)},
-       {168, 169, 170, 171}, "5", "0.98", "-0.37", "0.80"},
+      {"fewer angles than the count",
+       {Cut(TipReply(), 37)},
+       {168},
+       "5",
+       "unchanged",
+       "unchanged",
+       "unchanged"},
+      {"15 bytes to 169",
+       {Full(TipReply()), Cut(CorrectionsReply(), 15)},
+       {168, 169},
+       "5",
+       "0.98",
+       "unchanged",
+       "unchanged"},
+      {"79 bytes to 170",
+       {Full(TipReply()), Cut(CorrectionsReply(), 16), Cut(BlowerReply(), 79)},
+       {168, 169, 170},
+       "5",
+       "0.98",
+       "-0.37",
+       "unchanged"},
+      {"127 bytes to 171",
+       {Full(TipReply()), Full(CorrectionsReply()), Full(BlowerReply()), Cut(CalConstantsReply(), 127)},
+       {168, 169, 170, 171},
+       "5",
+       "0.98",
+       "-0.37",
+       "0.80"},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);
     FakeInstrumentLink link;
-    for (std::size_t i = 0; i < k.replies.size(); ++i) link.replies[static_cast<std::uint8_t>(168 + i)].push_back(k.replies[i]);
+    for (std::size_t i = 0; i < k.replies.size(); ++i)
+      link.replies[static_cast<std::uint8_t>(168 + i)].push_back(k.replies[i]);
     ConfigPanel panel = MarkedPanel();
     EXPECT_FALSE(ReadSettings(link, panel));
     EXPECT_EQ(link.SentCodes(), k.sent);
@@ -124,7 +151,10 @@ TEST(SettingsRead, AShortReplyStopsWithTheErrorTone) {
 
 TEST(SettingsRead, ACountOfZeroNeedsOnlyTheFixedFields) {
   Bytes none(18, 0);
-  none[2] = 0x00; none[3] = 0x00; none[4] = 0x80; none[5] = 0x3F;  // Tip1 = 1.0
+  none[2] = 0x00;
+  none[3] = 0x00;
+  none[4] = 0x80;
+  none[5] = 0x3F;  // Tip1 = 1.0
   FakeInstrumentLink link;
   link.replies[168].push_back(Full(none));
   link.replies[169].push_back(Reply{-1, {}});

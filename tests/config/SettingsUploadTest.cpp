@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
-#include "ConfigFixture.h"
-#include "FakeInstrumentLink.h"
-#include "CalConstantsRecord.h"
-#include "SettingsExchange.h"
-#include "app/AppError.h"
+#include "tests/config/ConfigFixture.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "config/CalConstantsRecord.h"
+#include "config/SettingsExchange.h"
+#include "core/AppError.h"
 
 namespace varnok {
 namespace {
@@ -15,32 +15,30 @@ using testing::Reply;
 
 // The four payloads the sample file's panel must produce, written out byte by byte (little-endian
 // IEEE 754 single precision).
-const Bytes kSampleTip = {
-    0x05, 0x00,                                          // count 5
-    0x48, 0xE1, 0x7A, 0x3F, 0x00, 0x00, 0x00, 0x00,      // 0.98, 0.0
-    0x00, 0x00, 0x00, 0x00, 0xCD, 0xCC, 0x4C, 0x3F,      // 0, 0.8
-    0x00, 0x00, 0xF0, 0x41, 0x00, 0x00, 0x34, 0x42,      // 30, 45
-    0x00, 0x00, 0xB4, 0x42, 0x00, 0x00, 0x07, 0x43,      // 90, 135
-    0x00, 0x00, 0x16, 0x43};                             // 150
-const Bytes kSampleCorrections = {
-    0xA4, 0x70, 0xBD, 0xBE, 0x9A, 0x99, 0x59, 0xBF,      // -0.37, -0.85
-    0xCD, 0xCC, 0x4C, 0x3F, 0x00, 0x00, 0x00, 0x00};     // 0.80, 0.00
-const Bytes kSampleBlower = {
-    0xCD, 0xCC, 0x4C, 0x3F, 0x00, 0x00, 0x8C, 0x42, 0x00, 0x00, 0xF0, 0x41};  // 0.80, 70, 30
-const Bytes kSampleCalConstants = {
-    '2', '0', '1', '2', '/', '0', '3', '/', '0', '9', ' ', '1', '8', ':', '4', '6',
-    '2', '0', '1', '2', '/', '0', '7', '/', '0', '5', ' ', '1', '6', ':', '3', '9',
-    0x00, 0x00, 0x50, 0x41, 0xC3, 0x75, 0x88, 0x42,      // 13.0, 68.23
-    0xED, 0x0F, 0x14, 0x3C, 0x24, 0x97, 0xFF, 0x3B,      // 0.009037, 0.0078
-    0xCD, 0x02, 0xCC, 0x36, 0x33, 0x33, 0xA3, 0x40,      // 6.08e-6, 5.1
-    0x00, 0x00, 0x16, 0x44, 0x00, 0x00, 0x48, 0x43,      // 600, 200
-    0xF6, 0x28, 0x1C, 0xBF, 0x2B, 0x87, 0x8A, 0x40,      // -0.61, 4.329
-    0x7B, 0x14, 0x2E, 0x3E, 0xF0, 0xA7, 0x8A, 0x40,      // 0.17, 4.333
-    0xCD, 0xCC, 0x4C, 0x3D, 0xB8, 0x1E, 0x85, 0x3D,      // 0.05, 0.065
-    0x66, 0x66, 0x66, 0x3F,                              // 0.90
-    0x00, 0x00, 0x20, 0x41, 0x00, 0x00, 0x20, 0x41,      // 10, 10
-    0x00, 0x00, 0x20, 0x40, 0x00, 0x00, 0x20, 0x41,      // 2.5, 10
-    0x00, 0x00, 0x48, 0x43};                             // 200
+const Bytes kSampleTip = {0x05, 0x00,                                               // count 5
+                          0x48, 0xE1, 0x7A, 0x3F, 0x00, 0x00, 0x00, 0x00,           // 0.98, 0.0
+                          0x00, 0x00, 0x00, 0x00, 0xCD, 0xCC, 0x4C, 0x3F,           // 0, 0.8
+                          0x00, 0x00, 0xF0, 0x41, 0x00, 0x00, 0x34, 0x42,           // 30, 45
+                          0x00, 0x00, 0xB4, 0x42, 0x00, 0x00, 0x07, 0x43,           // 90, 135
+                          0x00, 0x00, 0x16, 0x43};                                  // 150
+const Bytes kSampleCorrections = {0xA4, 0x70, 0xBD, 0xBE, 0x9A, 0x99, 0x59, 0xBF,   // -0.37, -0.85
+                                  0xCD, 0xCC, 0x4C, 0x3F, 0x00, 0x00, 0x00, 0x00};  // 0.80, 0.00
+const Bytes kSampleBlower = {0xCD, 0xCC, 0x4C, 0x3F, 0x00, 0x00,
+                             0x8C, 0x42, 0x00, 0x00, 0xF0, 0x41};  // 0.80, 70, 30
+const Bytes kSampleCalConstants = {'2',  '0',  '1',  '2',  '/',  '0',  '3',  '/',  '0',  '9',
+                                   ' ',  '1',  '8',  ':',  '4',  '6',  '2',  '0',  '1',  '2',
+                                   '/',  '0',  '7',  '/',  '0',  '5',  ' ',  '1',  '6',  ':',
+                                   '3',  '9',  0x00, 0x00, 0x50, 0x41, 0xC3, 0x75, 0x88, 0x42,  // 13.0, 68.23
+                                   0xED, 0x0F, 0x14, 0x3C, 0x24, 0x97, 0xFF, 0x3B,  // 0.009037, 0.0078
+                                   0xCD, 0x02, 0xCC, 0x36, 0x33, 0x33, 0xA3, 0x40,  // 6.08e-6, 5.1
+                                   0x00, 0x00, 0x16, 0x44, 0x00, 0x00, 0x48, 0x43,  // 600, 200
+                                   0xF6, 0x28, 0x1C, 0xBF, 0x2B, 0x87, 0x8A, 0x40,  // -0.61, 4.329
+                                   0x7B, 0x14, 0x2E, 0x3E, 0xF0, 0xA7, 0x8A, 0x40,  // 0.17, 4.333
+                                   0xCD, 0xCC, 0x4C, 0x3D, 0xB8, 0x1E, 0x85, 0x3D,  // 0.05, 0.065
+                                   0x66, 0x66, 0x66, 0x3F,                          // 0.90
+                                   0x00, 0x00, 0x20, 0x41, 0x00, 0x00, 0x20, 0x41,  // 10, 10
+                                   0x00, 0x00, 0x20, 0x40, 0x00, 0x00, 0x20, 0x41,  // 2.5, 10
+                                   0x00, 0x00, 0x48, 0x43};                         // 200
 
 Bytes ZeroPadded(Bytes bytes, std::size_t size) {
   bytes.resize(size, 0);
@@ -91,7 +89,7 @@ TEST(SettingsUpload, DatesTravelAsSixteenCharactersZeroFilled) {
   const Bytes& cal = link.sent[3].payload;
   EXPECT_EQ(Bytes(cal.begin(), cal.begin() + 32),
             (Bytes{'2', '0', '1', '3', '/', '1', '/', '2', 0, 0, 0, 0, 0, 0, 0, 0,
-                   0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+                   0,   0,   0,   0,   0,   0,   0,   0,   0, 0, 0, 0, 0, 0, 0, 0}));
 }
 
 // The instrument keeps each date as 16 Windows-1252 characters: the text is cut by characters, not
@@ -102,7 +100,13 @@ TEST(SettingsUpload, DatesGoOutInWindows1252CutAtSixteenCharacters) {
     std::string field;
     const char* readBack;
   } cases[] = {
-      {"2013°01°02 “ab”€€€", std::string("2013\xB0" "01\xB0" "02 \x93" "ab\x94\x80\x80", 16), "2013°01°02 “ab”€"},
+      {"2013°01°02 “ab”€€€",
+       std::string("2013\xB0"
+                   "01\xB0"
+                   "02 \x93"
+                   "ab\x94\x80\x80",
+                   16),
+       "2013°01°02 “ab”€"},
       {"ĝ2013/01/02", std::string("?2013/01/02\0\0\0\0\0", 16), "?2013/01/02"},
       {"2012/03/09 18:46:19", "2012/03/09 18:46", "2012/03/09 18:46"},
   };
@@ -122,16 +126,18 @@ TEST(SettingsUpload, PairsWithFewerNumbersLeaveTheMissingOnesZero) {
   panel.CFG_C9 = "x";
   panel.CalIntParam = "10, 10.0,2.5";
   FakeInstrumentLink link;
-  link.defaultReply = Reply{static_cast<int>(kBinaryDataSize), Bytes(kBinaryDataSize, 0xEE)};  // junk everywhere
+  link.defaultReply =
+      Reply{static_cast<int>(kBinaryDataSize), Bytes(kBinaryDataSize, 0xEE)};  // junk everywhere
   UploadSettings(link, panel);
   ASSERT_EQ(link.sent.size(), 4u);
   const Bytes& cal = link.sent[3].payload;
-  const Bytes expected56to92 = {0x00, 0x00, 0x16, 0x44, 0, 0, 0, 0,  // 600, missing
-                                0xF6, 0x28, 0x1C, 0xBF, 0, 0, 0, 0,  // -0.61, missing
-                                0, 0, 0, 0, 0, 0, 0, 0};             // nothing scanned
+  const Bytes expected56to92 = {0x00, 0x00, 0x16, 0x44, 0, 0, 0, 0,   // 600, missing
+                                0xF6, 0x28, 0x1C, 0xBF, 0, 0, 0, 0,   // -0.61, missing
+                                0,    0,    0,    0,    0, 0, 0, 0};  // nothing scanned
   EXPECT_EQ(Bytes(cal.begin() + 56, cal.begin() + 80), expected56to92);
-  const Bytes expectedParams = {0x00, 0x00, 0x20, 0x41, 0x00, 0x00, 0x20, 0x41, 0x00, 0x00, 0x20, 0x40,
-                                0, 0, 0, 0, 0, 0, 0, 0};  // 10, 10, 2.5, missing, missing
+  const Bytes expectedParams = {
+      0x00, 0x00, 0x20, 0x41, 0x00, 0x00, 0x20, 0x41, 0x00, 0x00,
+      0x20, 0x40, 0,    0,    0,    0,    0,    0,    0,    0};  // 10, 10, 2.5, missing, missing
   EXPECT_EQ(Bytes(cal.begin() + 92, cal.begin() + 112), expectedParams);
 }
 
@@ -154,11 +160,26 @@ TEST(SettingsUpload, ConversionFailureStopsAtItsCommand) {
     std::vector<int> sent;
     const char* message;
   } cases[] = {
-      {"Tip3 not an integer", [](ConfigPanel& p) { p.Tip3 = "5.0"; }, {}, "'5.0' is not a valid integer value"},
-      {"angle not a number", [](ConfigPanel& p) { p.TipL[2] = "ninety"; }, {}, "'ninety' is not a valid floating point value"},
-      {"Offset2 not a number", [](ConfigPanel& p) { p.Offset2 = "n/a"; }, {8}, "'n/a' is not a valid floating point value"},
-      {"empty BlRain", [](ConfigPanel& p) { p.BlRain = ""; }, {8, 9}, "'' is not a valid floating point value"},
-      {"CFG_C11 not a number", [](ConfigPanel& p) { p.CFG_C11 = "tol"; }, {8, 9, 10}, "'tol' is not a valid floating point value"},
+      {"Tip3 not an integer",
+       [](ConfigPanel& p) { p.Tip3 = "5.0"; },
+       {},
+       "'5.0' is not a valid integer value"},
+      {"angle not a number",
+       [](ConfigPanel& p) { p.TipL[2] = "ninety"; },
+       {},
+       "'ninety' is not a valid floating point value"},
+      {"Offset2 not a number",
+       [](ConfigPanel& p) { p.Offset2 = "n/a"; },
+       {8},
+       "'n/a' is not a valid floating point value"},
+      {"empty BlRain",
+       [](ConfigPanel& p) { p.BlRain = ""; },
+       {8, 9},
+       "'' is not a valid floating point value"},
+      {"CFG_C11 not a number",
+       [](ConfigPanel& p) { p.CFG_C11 = "tol"; },
+       {8, 9, 10},
+       "'tol' is not a valid floating point value"},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.name);

@@ -13,10 +13,10 @@
 #include <QStatusBar>
 #include <QTest>
 
-#include "ErrorRecorder.h"
-#include "FakeInstrumentLink.h"
-#include "TempFolder.h"
-#include "app/SettingsFile.h"
+#include "tests/support/ErrorRecorder.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "tests/support/TempFolder.h"
+#include "core/SettingsFile.h"
 #include "console/ConsoleSettings.h"
 
 namespace varnok {
@@ -107,9 +107,17 @@ TEST_F(ConsoleFixture, CommandsGoOutInWindows1252AndRepliesFollowTheTextRule) {
   const struct {
     std::string typed, sent, reply, shown;
   } cases[] = {
-      {"set tamb 22°C", "set tamb 22\xB0" "C", "Tamb 22\xB0" "C \x80 \x93ok\x94\r\n", "Tamb 22°C € “ok”"},
-      {"tamb", "tamb", "Tamb 22\xC2\xB0" "C\r\n", "Tamb 22°C"},  // valid UTF-8 stays as it is
-      {"name ĝ", "name ?", "\x8A\x9A\r\n", "Šš"},    // no such character: '?'
+      {"set tamb 22°C",
+       "set tamb 22\xB0"
+       "C",
+       "Tamb 22\xB0"
+       "C \x80 \x93ok\x94\r\n",
+       "Tamb 22°C € “ok”"},
+      {"tamb", "tamb",
+       "Tamb 22\xC2\xB0"
+       "C\r\n",
+       "Tamb 22°C"},                               // valid UTF-8 stays as it is
+      {"name ĝ", "name ?", "\x8A\x9A\r\n", "Šš"},  // no such character: '?'
   };
   std::string log = kInstruction;
   for (const auto& c : cases) {

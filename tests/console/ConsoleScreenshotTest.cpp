@@ -8,9 +8,9 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "FakeInstrumentLink.h"
-#include "TempFolder.h"
-#include "app/SettingsFile.h"
+#include "tests/support/FakeInstrumentLink.h"
+#include "tests/support/TempFolder.h"
+#include "core/SettingsFile.h"
 #include "console/CommandConsole.h"
 
 namespace varnok {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
-#include "app/SettingsFile.h"
+#include "tests/support/TempFolder.h"
+#include "core/SettingsFile.h"
 
 namespace varnok {
 namespace {
@@ -27,7 +27,11 @@ TEST(ConsoleSettings, StoredValuesAreRead) {
     int top, left, width, height;
     Entries commands;
   } cases[] = {
-      {"[Form2]\nTop=7\nLeft=$10\nWidth=640\nHeight=300\nCommands=status,\"temp 3\"\n", 7, 16, 640, 300,
+      {"[Form2]\nTop=7\nLeft=$10\nWidth=640\nHeight=300\nCommands=status,\"temp 3\"\n",
+       7,
+       16,
+       640,
+       300,
        {"status", "temp 3"}},
       // Written by hand without quotes, a blank separates entries.
       {"[Form2]\nCommands=status line\n", 100, 100, 600, 258, {"status", "line"}},
@@ -54,7 +58,8 @@ TEST(ConsoleSettings, WrittenHistoryReadsBackWhole) {
     WriteConsoleSettings(file, written);
     file.Save();
   }
-  EXPECT_NE(folder.Read("v.ini").find("Commands=\"temp 3\",\"a,b\",\"say \"\"hi\"\"\",,plain"), std::string::npos)
+  EXPECT_NE(folder.Read("v.ini").find("Commands=\"temp 3\",\"a,b\",\"say \"\"hi\"\"\",,plain"),
+            std::string::npos)
       << folder.Read("v.ini");
   SettingsFile again(folder.Path() / "v.ini");
   const ConsoleSettings read = ReadConsoleSettings(again);

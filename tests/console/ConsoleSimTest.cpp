@@ -7,9 +7,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "SimulatorConnection.h"
-#include "TempFolder.h"
-#include "app/SettingsFile.h"
+#include "tests/support/SimulatorConnection.h"
+#include "tests/support/TempFolder.h"
+#include "core/SettingsFile.h"
 #include "console/CommandConsole.h"
 #include "console/ConsoleSettings.h"
 

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "SimServer.h"
+#include "tools/varnok-sim/SimServer.h"
 
 namespace varnok {
 namespace {
@@ -26,8 +26,8 @@ std::string ReadAll(const std::string& path) {
 
 Run RunCmd(const std::string& arguments) {
   const std::string base = ::testing::TempDir() + "varnok-cmd-" + std::to_string(::getpid());
-  const std::string line = std::string("timeout 60 ") + VARNOK_CMD_PATH + " " + arguments + " >" + base + ".out 2>" +
-                           base + ".err";
+  const std::string line = std::string("timeout 60 ") + VARNOK_CMD_PATH + " " + arguments + " >" + base +
+                           ".out 2>" + base + ".err";
   Run run;
   const int status = std::system(line.c_str());
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -39,12 +39,13 @@ Run RunCmd(const std::string& arguments) {
 }
 
 struct Simulator {
-  Simulator() : sim([] {
-    sim::SimOptions o;
-    o.tcpPort = 0;
-    o.serial = true;
-    return o;
-  }()) {
+  Simulator()
+      : sim([] {
+          sim::SimOptions o;
+          o.tcpPort = 0;
+          o.serial = true;
+          return o;
+        }()) {
     sim.Start();
   }
   std::string Tcp() const { return "127.0.0.1:" + std::to_string(sim.TcpPort()); }
@@ -69,10 +70,12 @@ TEST(VarnokCmd, ClockOverTcpAndThePseudoTerminal) {
     const int result = std::stoi(run.out.substr(8));
     EXPECT_GE(result, 7);
     const auto hex = run.out.substr(run.out.find('\n') + 1);
-    EXPECT_EQ(hex.size(), static_cast<std::size_t>(result) * 3) << "two digits and a separator per byte: " << hex;
+    EXPECT_EQ(hex.size(), static_cast<std::size_t>(result) * 3)
+        << "two digits and a separator per byte: " << hex;
   }
   const auto serial = RunCmd("-v " + s.sim.SerialPath() + " code 141");
-  EXPECT_NE(serial.err.find("> 08 80 88"), std::string::npos) << "the model query frame is traced: " << serial.err;
+  EXPECT_NE(serial.err.find("> 08 80 88"), std::string::npos)
+      << "the model query frame is traced: " << serial.err;
   EXPECT_NE(serial.err.find("> 08 8D 85"), std::string::npos) << serial.err;
 }
 

@@ -1,11 +1,11 @@
-#include "CommandLayer.h"
+#include "link/CommandLayer.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 
-#include "LinkFakes.h"
-#include "SerialFrame.h"
+#include "tests/link/LinkFakes.h"
+#include "link/SerialFrame.h"
 
 namespace varnok {
 namespace {
@@ -106,7 +106,8 @@ TEST(CommandLayer, EmptyReplyCountsAsFailureAndLeavesTheRequestIntact) {
   Layer l;
   l.ConnectTcp();
   l.tcp->responder = [n = 0](FakeTcpChannel::Shared& s, const Bytes& req) mutable {
-    s.incoming.push_back(TunnelResponse(test::RequestId(req), n++ == 0 ? Bytes{} : BytesOf("done\r\nOK\r\n")));
+    s.incoming.push_back(
+        TunnelResponse(test::RequestId(req), n++ == 0 ? Bytes{} : BytesOf("done\r\nOK\r\n")));
   };
   EXPECT_EQ(l.Text("status"), 10);
   ASSERT_EQ(l.tcp->sent.size(), 2u);
@@ -258,8 +259,12 @@ TEST(CommandLayer, ShowCommandStatusTexts) {
     int result;
     std::uint8_t first;
     const char* text;
-  } cases[] = {{1, 0, "OK"},           {1, 255, "Problems:-1"},     {1, 127, "Problems:127"},
-               {1, 128, "Problems:-128"}, {0, 0, "Not Connected"}, {-1, 5, "Not Connected"},
+  } cases[] = {{1, 0, "OK"},
+               {1, 255, "Problems:-1"},
+               {1, 127, "Problems:127"},
+               {1, 128, "Problems:-128"},
+               {0, 0, "Not Connected"},
+               {-1, 5, "Not Connected"},
                {4, 9, "OK"}};
   Layer l;
   for (const auto& c : cases) {

@@ -1,9 +1,9 @@
-#include "ConnectionManager.h"
+#include "link/ConnectionManager.h"
 
 #include <gtest/gtest.h>
 
-#include "LinkFakes.h"
-#include "SerialFrame.h"
+#include "tests/link/LinkFakes.h"
+#include "link/SerialFrame.h"
 
 namespace varnok {
 namespace {

@@ -1,5 +1,5 @@
 // The gate that keeps the window's handlers one at a time while their exchanges wait.
-#include "HandlerGate.h"
+#include "link/HandlerGate.h"
 
 #include <gtest/gtest.h>
 
@@ -61,8 +61,8 @@ TEST(HandlerGate, ATickRunsInItsTurnAmongClicks) {
     s.gate.Tick(&key, [&] { s.ran.push_back("tick"); });
     s.Handler("second");
   });
-  EXPECT_EQ(s.ran, (std::vector<std::string>{"upload begins", "upload ends", "first begins", "first ends", "tick",
-                                             "second begins", "second ends"}));
+  EXPECT_EQ(s.ran, (std::vector<std::string>{"upload begins", "upload ends", "first begins", "first ends",
+                                             "tick", "second begins", "second ends"}));
 }
 
 TEST(HandlerGate, AFailingHandlerIsReportedAndTheNextOneRuns) {

@@ -1,4 +1,4 @@
-#include "LineReply.h"
+#include "link/LineReply.h"
 
 #include <gtest/gtest.h>
 
@@ -12,9 +12,9 @@ TEST(LineReply, TerminatorLines) {
   const struct {
     const char* line;
     bool terminator;
-  } cases[] = {{"READY\r\n", true}, {"OK\r\n", true},    {"NOK\r\n", true},  {"***\r\n", true},
-               {"*** error 4", true}, {"OK\n", false},   {"OK", false},      {" OK\r\n", false},
-               {"OKAY\r\n", false},  {"** x\r\n", false}, {"ready\r\n", false}, {"", false}};
+  } cases[] = {{"READY\r\n", true},   {"OK\r\n", true},    {"NOK\r\n", true},    {"***\r\n", true},
+               {"*** error 4", true}, {"OK\n", false},     {"OK", false},        {" OK\r\n", false},
+               {"OKAY\r\n", false},   {"** x\r\n", false}, {"ready\r\n", false}, {"", false}};
   for (const auto& c : cases) EXPECT_EQ(IsTerminatorLine(c.line), c.terminator) << c.line;
 }
 
@@ -35,8 +35,8 @@ TEST(LineReply, FinishingTheReplyText) {
       {"* abc\r\nOK\r\n", "abc\r\nOK\r", 8},
       {"*** error\r\n", "* error\r", 8},
       {"OK\r\n", "OK\r", 3},
-      {"*x", "*", 1},   // two characters: no prefix removal
-      {"x", "x", 0},    // one character: not cut
+      {"*x", "*", 1},  // two characters: no prefix removal
+      {"x", "x", 0},   // one character: not cut
       {"", "", -1},
   };
   for (const auto& c : cases) {

@@ -1,10 +1,10 @@
-#include "LinkAddress.h"
+#include "link/LinkAddress.h"
 
 #include <gtest/gtest.h>
 
-#include "AddressList.h"
-#include "ModelFromReply.h"
-#include "SerialDeviceName.h"
+#include "link/AddressList.h"
+#include "link/ModelFromReply.h"
+#include "link/SerialDeviceName.h"
 
 namespace varnok {
 namespace {

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "LinkOpener.h"
-#include "RecordingLinkWindow.h"
-#include "LinkWindow.h"
-#include "SerialChannel.h"
-#include "TcpChannel.h"
+#include "link/LinkOpener.h"
+#include "tests/support/RecordingLinkWindow.h"
+#include "link/LinkWindow.h"
+#include "link/SerialChannel.h"
+#include "link/TcpChannel.h"
 
 namespace varnok::test {
 
@@ -26,9 +26,17 @@ inline Bytes BytesOf(std::string_view text) { return Bytes(text.begin(), text.en
 // the reply length and the reply data.
 inline Bytes TunnelResponse(std::uint16_t id, const Bytes& data, std::uint8_t function = 0x17) {
   const std::size_t following = 5 + data.size();
-  Bytes r = {static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id & 0xFF), 0, 0,
-             static_cast<std::uint8_t>(following >> 8), static_cast<std::uint8_t>(following & 0xFF), 0, function,
-             static_cast<std::uint8_t>(data.size() + 2), 0, static_cast<std::uint8_t>(data.size() & 0xFF)};
+  Bytes r = {static_cast<std::uint8_t>(id >> 8),
+             static_cast<std::uint8_t>(id & 0xFF),
+             0,
+             0,
+             static_cast<std::uint8_t>(following >> 8),
+             static_cast<std::uint8_t>(following & 0xFF),
+             0,
+             function,
+             static_cast<std::uint8_t>(data.size() + 2),
+             0,
+             static_cast<std::uint8_t>(data.size() & 0xFF)};
   r.insert(r.end(), data.begin(), data.end());
   return r;
 }
@@ -45,7 +53,7 @@ class FakeTcpChannel : public TcpChannel {
  public:
   struct Shared {
     bool writable = true;
-    int acceptLimit = -1;          // Send accepts at most this many bytes (-1: all)
+    int acceptLimit = -1;  // Send accepts at most this many bytes (-1: all)
     bool receiveFails = false;
     std::vector<Bytes> sent;
     std::deque<Bytes> incoming;
@@ -57,7 +65,9 @@ class FakeTcpChannel : public TcpChannel {
   explicit FakeTcpChannel(std::shared_ptr<Shared> shared) : s(std::move(shared)) {}
 
   bool WaitWritable(std::chrono::milliseconds) override { return s->writable && !s->closed; }
-  bool WaitReadable(std::chrono::milliseconds) override { return !s->closed && (s->receiveFails || !s->incoming.empty()); }
+  bool WaitReadable(std::chrono::milliseconds) override {
+    return !s->closed && (s->receiveFails || !s->incoming.empty());
+  }
   int Send(const std::uint8_t* bytes, std::size_t count) override {
     std::size_t accepted = count;
     if (s->acceptLimit >= 0 && static_cast<std::size_t>(s->acceptLimit) < count) accepted = s->acceptLimit;

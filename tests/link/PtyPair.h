@@ -17,7 +17,8 @@ class PtyPair {
  public:
   PtyPair() {
     master_ = ::posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) throw std::runtime_error("no pty");
+    if (master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0)
+      throw std::runtime_error("no pty");
     slave_ = ::ptsname(master_);
     termios raw{};
     ::tcgetattr(master_, &raw);

@@ -1,11 +1,11 @@
-#include "SerialExchange.h"
+#include "link/SerialExchange.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cstring>
 
-#include "LinkFakes.h"
+#include "tests/link/LinkFakes.h"
 
 namespace varnok {
 namespace {

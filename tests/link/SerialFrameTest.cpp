@@ -1,8 +1,8 @@
-#include "SerialFrame.h"
+#include "link/SerialFrame.h"
 
 #include <gtest/gtest.h>
 
-#include "LinkFakes.h"
+#include "tests/link/LinkFakes.h"
 
 namespace varnok {
 namespace {

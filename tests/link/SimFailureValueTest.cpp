@@ -8,14 +8,14 @@
 #include <cstring>
 #include <thread>
 
-#include "CommandCodes.h"
-#include "CommandLayer.h"
-#include "LinkFakes.h"
-#include "SerialExchange.h"
-#include "SerialTransport.h"
-#include "SimServer.h"
-#include "TcpTransport.h"
-#include "TunnelTransaction.h"
+#include "link/CommandCodes.h"
+#include "link/CommandLayer.h"
+#include "tests/link/LinkFakes.h"
+#include "link/SerialExchange.h"
+#include "link/SerialTransport.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "link/TcpTransport.h"
+#include "link/TunnelTransaction.h"
 
 namespace varnok {
 namespace {

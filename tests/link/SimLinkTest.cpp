@@ -5,16 +5,16 @@
 
 #include <array>
 
-#include "AsioLinkOpener.h"
-#include "CommandCodes.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
-#include "LinkFakes.h"
-#include "SerialExchange.h"
-#include "SerialTransport.h"
-#include "SimServer.h"
-#include "TcpTransport.h"
-#include "TunnelTransaction.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandCodes.h"
+#include "link/CommandLayer.h"
+#include "link/ConnectionManager.h"
+#include "tests/link/LinkFakes.h"
+#include "link/SerialExchange.h"
+#include "link/SerialTransport.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "link/TcpTransport.h"
+#include "link/TunnelTransaction.h"
 
 namespace varnok {
 namespace {
@@ -33,12 +33,13 @@ LinkTimeouts Quick() {
 }
 
 struct Console {
-  explicit Console(bool serial = false) : sim([serial] {
-    sim::SimOptions o;
-    o.tcpPort = 0;
-    o.serial = serial;
-    return o;
-  }()) {
+  explicit Console(bool serial = false)
+      : sim([serial] {
+          sim::SimOptions o;
+          o.tcpPort = 0;
+          o.serial = serial;
+          return o;
+        }()) {
     sim.Start();
   }
   sim::SimServer sim;
@@ -98,8 +99,12 @@ TEST(SimTcp, EveryFaultGivesItsValue) {
     const char* fault;
     int expected;  // -100: a normal reply arrives
   } cases[] = {
-      {"noreply", kTunnelNoResponse}, {"short:1", kTunnelShortResponse}, {"short:8", kTunnelShortResponse},
-      {"exception", kTunnelException}, {"close", kTunnelClosed},         {"late-id", -100},
+      {"noreply", kTunnelNoResponse},
+      {"short:1", kTunnelShortResponse},
+      {"short:8", kTunnelShortResponse},
+      {"exception", kTunnelException},
+      {"close", kTunnelClosed},
+      {"late-id", -100},
       {"split", -100},
   };
   for (const auto& k : cases) {
@@ -114,7 +119,8 @@ TEST(SimTcp, EveryFaultGivesItsValue) {
     c.sim.ArmFault(k.fault);
     reply.fill(0xAA);
     const Bytes block = {0, 0, 60, 0};
-    const int result = TunnelTransaction(tcp.get(), counter, 0, cmd::kReadValueBlock, block, reply.data(), 300ms);
+    const int result =
+        TunnelTransaction(tcp.get(), counter, 0, cmd::kReadValueBlock, block, reply.data(), 300ms);
     if (k.expected == -100) {
       EXPECT_EQ(result, 240);
     } else {
@@ -123,7 +129,8 @@ TEST(SimTcp, EveryFaultGivesItsValue) {
     }
     // Whatever the fault left on the line is not taken for the next reply.
     if (std::string(k.fault) != "close") {
-      EXPECT_EQ(TunnelTransaction(tcp.get(), counter, 0, cmd::kReadValueBlock, block, reply.data(), 300ms), 240);
+      EXPECT_EQ(TunnelTransaction(tcp.get(), counter, 0, cmd::kReadValueBlock, block, reply.data(), 300ms),
+                240);
     }
   }
 }
@@ -219,9 +226,15 @@ TEST(SimSerial, EveryFaultGivesItsValue) {
     bool text;
     int expected;
   } cases[] = {
-      {"nak", false, kSerialNak},       {"badcheck", false, kSerialBadCheck}, {"bodycut", false, kSerialBadCheck},
-      {"noreply", false, kSerialNoBytes}, {"textcut", true, -1},             {"noreply", true, -1},
-      {"short:2", false, kSerialNoBytes}, {"short:5", false, kSerialBadCheck}, {"split", false, 32},
+      {"nak", false, kSerialNak},
+      {"badcheck", false, kSerialBadCheck},
+      {"bodycut", false, kSerialBadCheck},
+      {"noreply", false, kSerialNoBytes},
+      {"textcut", true, -1},
+      {"noreply", true, -1},
+      {"short:2", false, kSerialNoBytes},
+      {"short:5", false, kSerialBadCheck},
+      {"split", false, 32},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.fault);

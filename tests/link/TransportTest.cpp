@@ -7,10 +7,10 @@
 #include <asio.hpp>
 #include <thread>
 
-#include "LinkFakes.h"
-#include "PtyPair.h"
-#include "SerialTransport.h"
-#include "TcpTransport.h"
+#include "tests/link/LinkFakes.h"
+#include "tests/link/PtyPair.h"
+#include "link/SerialTransport.h"
+#include "link/TcpTransport.h"
 
 namespace varnok {
 namespace {
@@ -178,10 +178,11 @@ TEST(TcpTransport, AbortSignalEndsAConnectThatHangs) {
   auto took = std::chrono::steady_clock::duration::zero();
   for (int i = 0; i < 8; ++i) {
     // Every attempt is given the same signal; it is given 150 ms after the attempts begin.
-    if (i == 0) aborter = std::thread([&] {
-      std::this_thread::sleep_for(150ms);
-      abort.Abort();
-    });
+    if (i == 0)
+      aborter = std::thread([&] {
+        std::this_thread::sleep_for(150ms);
+        abort.Abort();
+      });
     const auto start = std::chrono::steady_clock::now();
     auto tcp = TcpTransport::Connect("127.0.0.1", port, 5000ms, {}, &abort);
     took = std::chrono::steady_clock::now() - start;

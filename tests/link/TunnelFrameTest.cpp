@@ -1,8 +1,8 @@
-#include "TunnelFrame.h"
+#include "link/TunnelFrame.h"
 
 #include <gtest/gtest.h>
 
-#include "LinkFakes.h"
+#include "tests/link/LinkFakes.h"
 
 namespace varnok {
 namespace {

@@ -1,4 +1,4 @@
-#include "TunnelTransaction.h"
+#include "link/TunnelTransaction.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "LinkFakes.h"
+#include "tests/link/LinkFakes.h"
 
 namespace varnok {
 namespace {
@@ -43,18 +43,45 @@ TEST(TunnelTransaction, FailureValues) {
   };
   auto reply = [](std::function<Bytes(std::uint16_t)> make) {
     return [make](FakeTcpChannel::Shared& s) {
-      s.responder = [make](FakeTcpChannel::Shared& p, const Bytes& req) { p.incoming.push_back(make(test::RequestId(req))); };
+      s.responder = [make](FakeTcpChannel::Shared& p, const Bytes& req) {
+        p.incoming.push_back(make(test::RequestId(req)));
+      };
     };
   };
   const Case cases[] = {
       {"not writable", [](auto& s) { s.writable = false; }, kTunnelNotWritable},
       {"request not accepted whole", [](auto& s) { s.acceptLimit = 10; }, kTunnelNotSent},
       {"no response", [](auto&) {}, kTunnelNoResponse},
-      {"five bytes", reply([](std::uint16_t id) { auto r = TunnelResponse(id, {}); r.resize(5); return r; }), kTunnelShortResponse},
-      {"nine bytes", reply([](std::uint16_t id) { auto r = TunnelResponse(id, {}); r.resize(9); return r; }), kTunnelShortResponse},
-      {"ten bytes", reply([](std::uint16_t id) { auto r = TunnelResponse(id, {}); r.resize(10); return r; }), kTunnelShortResponse},
-      {"length promises more than arrives", reply([](std::uint16_t id) { auto r = TunnelResponse(id, Bytes(20, 1)); r.resize(25); return r; }), kTunnelShortResponse},
-      {"exception to an earlier request", reply([](std::uint16_t id) { auto r = TunnelResponse(id - 1, {}, 0x97); r.resize(9); return r; }), kTunnelException},
+      {"five bytes", reply([](std::uint16_t id) {
+         auto r = TunnelResponse(id, {});
+         r.resize(5);
+         return r;
+       }),
+       kTunnelShortResponse},
+      {"nine bytes", reply([](std::uint16_t id) {
+         auto r = TunnelResponse(id, {});
+         r.resize(9);
+         return r;
+       }),
+       kTunnelShortResponse},
+      {"ten bytes", reply([](std::uint16_t id) {
+         auto r = TunnelResponse(id, {});
+         r.resize(10);
+         return r;
+       }),
+       kTunnelShortResponse},
+      {"length promises more than arrives", reply([](std::uint16_t id) {
+         auto r = TunnelResponse(id, Bytes(20, 1));
+         r.resize(25);
+         return r;
+       }),
+       kTunnelShortResponse},
+      {"exception to an earlier request", reply([](std::uint16_t id) {
+         auto r = TunnelResponse(id - 1, {}, 0x97);
+         r.resize(9);
+         return r;
+       }),
+       kTunnelException},
       {"connection closed", reply([](std::uint16_t) { return Bytes{}; }), kTunnelClosed},
       {"receive fails", [](auto& s) { s.receiveFails = true; }, kTunnelClosed},
       {"four late responses", reply([](std::uint16_t id) {
@@ -66,7 +93,8 @@ TEST(TunnelTransaction, FailureValues) {
          auto right = TunnelResponse(id, BytesOf("new"));
          all.insert(all.end(), right.begin(), right.end());
          return all;
-       }), kTunnelClosed},
+       }),
+       kTunnelClosed},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -87,7 +115,9 @@ TEST(TunnelTransaction, WritabilityFailureSendsNothingAndKeepsTheIdentifier) {
 
 TEST(TunnelTransaction, DeliversReplyAndZeroByte) {
   Exchange x;
-  x.peer->responder = [](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), BytesOf("QX-7100A\r\nOK\r\n"))); };
+  x.peer->responder = [](auto& p, const Bytes& req) {
+    p.incoming.push_back(TunnelResponse(test::RequestId(req), BytesOf("QX-7100A\r\nOK\r\n")));
+  };
   ASSERT_EQ(x.Run({}), 14);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), "QX-7100A\r\nOK\r\n");
   ASSERT_EQ(x.peer->sent.size(), 1u);
@@ -97,7 +127,9 @@ TEST(TunnelTransaction, DeliversReplyAndZeroByte) {
 
 TEST(TunnelTransaction, ElevenByteResponseIsAnEmptyReply) {
   Exchange x;
-  x.peer->responder = [](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), {})); };
+  x.peer->responder = [](auto& p, const Bytes& req) {
+    p.incoming.push_back(TunnelResponse(test::RequestId(req), {}));
+  };
   EXPECT_EQ(x.Run(), 0);
   EXPECT_EQ(x.reply[0], 0);
   EXPECT_EQ(x.reply[1], 0xAA);
@@ -108,7 +140,9 @@ TEST(TunnelTransaction, LongResponsesTakeTheirLengthFromTheirSize) {
     Exchange x;
     Bytes payload(data);
     for (std::size_t i = 0; i < data; ++i) payload[i] = static_cast<std::uint8_t>(i);
-    x.peer->responder = [payload](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), payload)); };
+    x.peer->responder = [payload](auto& p, const Bytes& req) {
+      p.incoming.push_back(TunnelResponse(test::RequestId(req), payload));
+    };
     ASSERT_EQ(x.Run(), static_cast<int>(data));
     EXPECT_TRUE(std::equal(payload.begin(), payload.end(), x.reply.begin()));
     EXPECT_EQ(x.reply[data], 0);
@@ -147,7 +181,8 @@ TEST(TunnelTransaction, LateResponsesAndTheRightOneInOneLongReceiveGiveTheRightO
       const auto id = test::RequestId(req);
       Bytes all;
       for (std::size_t k = 0; k < c.lateLengths.size(); ++k) {
-        const auto late = TunnelResponse(static_cast<std::uint16_t>(id - 1 - k), Bytes(c.lateLengths[k], 'x'));
+        const auto late =
+            TunnelResponse(static_cast<std::uint16_t>(id - 1 - k), Bytes(c.lateLengths[k], 'x'));
         all.insert(all.end(), late.begin(), late.end());
       }
       const auto right = TunnelResponse(id, Bytes(c.rightLength, 'r'));
@@ -216,24 +251,27 @@ TEST(TunnelTransaction, TheRestOfASplitResponseIsWaitedForOnlyBriefly) {
     std::chrono::milliseconds restAfter;  // 0: the rest never comes
     int expected;
   } cases[] = {
-      {5, 0ms, 0ms, kTunnelShortResponse},      // a header cut short, the peer stops
+      {5, 0ms, 0ms, kTunnelShortResponse},  // a header cut short, the peer stops
       {9, 0ms, 0ms, kTunnelShortResponse},
       {12, 0ms, 0ms, kTunnelShortResponse},
-      {5, 100ms, 300ms, 16},                   // the rest within the bound is gathered
-      {5, 0ms, 900ms, kTunnelShortResponse},    // the rest beyond it is not waited for
+      {5, 100ms, 300ms, 16},                  // the rest within the bound is gathered
+      {5, 0ms, 900ms, kTunnelShortResponse},  // the rest beyond it is not waited for
   };
   for (const auto& c : cases) {
     TimedChannel channel;
     channel.responder = [&c](const Bytes& req) {
       const auto whole = TunnelResponse(test::RequestId(req), BytesOf("split reply text"));
-      std::vector<TimedChannel::Piece> pieces{{c.firstAfter, Bytes(whole.begin(), whole.begin() + static_cast<long>(c.cut))}};
-      if (c.restAfter.count() > 0) pieces.push_back({c.restAfter, Bytes(whole.begin() + static_cast<long>(c.cut), whole.end())});
+      std::vector<TimedChannel::Piece> pieces{
+          {c.firstAfter, Bytes(whole.begin(), whole.begin() + static_cast<long>(c.cut))}};
+      if (c.restAfter.count() > 0)
+        pieces.push_back({c.restAfter, Bytes(whole.begin() + static_cast<long>(c.cut), whole.end())});
       return pieces;
     };
     TransactionCounter counter;
     std::array<std::uint8_t, 1040> reply{};
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(TunnelTransaction(&channel, counter, 0, 128, BytesOf("status"), reply.data(), 4000ms), c.expected)
+    EXPECT_EQ(TunnelTransaction(&channel, counter, 0, 128, BytesOf("status"), reply.data(), 4000ms),
+              c.expected)
         << c.cut << " bytes first";
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_LT(took, c.firstAfter + kTunnelRestWait + 400ms) << c.cut << " bytes first";
@@ -275,8 +313,9 @@ TEST(TunnelTransaction, FailureDoesNotAlterTheRequest) {
   std::array<std::uint8_t, 1040> buffer{};
   const Bytes request = BytesOf("status");
   std::copy(request.begin(), request.end(), buffer.begin());
-  EXPECT_EQ(TunnelTransaction(&x.channel, x.counter, 0, 128, std::span(buffer.data(), 6), buffer.data(), 50ms),
-            kTunnelClosed);
+  EXPECT_EQ(
+      TunnelTransaction(&x.channel, x.counter, 0, 128, std::span(buffer.data(), 6), buffer.data(), 50ms),
+      kTunnelClosed);
   EXPECT_TRUE(std::equal(request.begin(), request.end(), buffer.begin()));
 }
 
@@ -285,7 +324,9 @@ TEST(TunnelTransaction, BytesLeftFromAnEarlierExchangeAreDroppedBeforeSending) {
   auto cut = TunnelResponse(1, BytesOf("cut short"));
   cut.resize(5);
   x.peer->incoming.push_back(cut);
-  x.peer->responder = [](auto& p, const Bytes& req) { p.incoming.push_back(TunnelResponse(test::RequestId(req), BytesOf("fresh"))); };
+  x.peer->responder = [](auto& p, const Bytes& req) {
+    p.incoming.push_back(TunnelResponse(test::RequestId(req), BytesOf("fresh")));
+  };
   ASSERT_EQ(x.Run(), 5);
   EXPECT_EQ(std::string(reinterpret_cast<const char*>(x.reply.data())), "fresh");
   EXPECT_EQ(x.peer->discards, 1);

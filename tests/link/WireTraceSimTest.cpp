@@ -7,12 +7,12 @@
 #include <mutex>
 #include <regex>
 
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
-#include "LinkFakes.h"
-#include "SimServer.h"
-#include "WireTrace.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandLayer.h"
+#include "link/ConnectionManager.h"
+#include "tests/link/LinkFakes.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "link/WireTrace.h"
 
 namespace varnok {
 namespace {
@@ -22,7 +22,7 @@ using test::FakeLinkWindow;
 
 LinkTimeouts Quick() {
   LinkTimeouts t;
-  t.tcpWait = 300ms;
+  t.tcpWait = 1000ms;  // long enough that a loaded machine never turns an answer into a retry
   t.tcpConnect = 2000ms;
   t.serialPerByte = 1ms;
   t.serialConstant = 250ms;
@@ -41,14 +41,15 @@ std::string Hex(const std::uint8_t* bytes, int count) {
 }
 
 struct TracedConsole {
-  TracedConsole() : sim([] {
-    sim::SimOptions o;
-    o.tcpPort = 0;
+  TracedConsole()
+      : sim([] {
+          sim::SimOptions o;
+          o.tcpPort = 0;
 #ifndef _WIN32
-    o.serial = true;  // a pseudo-terminal; under Windows the serial side is driven through COMn instead
+          o.serial = true;  // a pseudo-terminal; under Windows the serial side is driven through COMn instead
 #endif
-    return o;
-  }()) {
+          return o;
+        }()) {
     sim.Start();
     layer.SetWireTrace(&wire);
   }
@@ -87,9 +88,10 @@ TEST(WireTraceSim, TcpExchangeIsOneLineWithRequestReplyAndResult) {
   const auto lines = c.Lines();
   ASSERT_EQ(lines.size(), 1u);
   // Transaction 2 (the model query was 1), function 23, the code 141 (0x8D) and no data.
-  EXPECT_TRUE(lines[0].starts_with("2026-12-10 09:41:19.123 TCP code 141 "
-                                   "> 00 02 00 00 00 0D 00 17 FF FF 00 00 FF FF 00 01 00 8D 00 |...................| "
-                                   "< 00 02 00 00 00 "))
+  EXPECT_TRUE(
+      lines[0].starts_with("2026-12-10 09:41:19.123 TCP code 141 "
+                           "> 00 02 00 00 00 0D 00 17 FF FF 00 00 FF FF 00 01 00 8D 00 |...................| "
+                           "< 00 02 00 00 00 "))
       << lines[0];
   // The response ends with the reply data the caller received.
   const std::string tail = lines[0].substr(lines[0].rfind(" |"));
@@ -106,10 +108,12 @@ TEST(WireTraceSim, RetryAndToneAreMarked) {
   EXPECT_EQ(c.window.tones, 1);
   const auto lines = c.Lines();
   ASSERT_EQ(lines.size(), 2u);
-  EXPECT_TRUE(std::regex_match(lines[0], std::regex("^\\S+ \\S+ TCP code 141 > 00 02 [^<]*\\| result -\\d+ tone$")))
+  EXPECT_TRUE(
+      std::regex_match(lines[0], std::regex("^\\S+ \\S+ TCP code 141 > 00 02 [^<]*\\| result -\\d+ tone$")))
       << "first attempt: sent, nothing received, failed, a tone: " << lines[0];
-  EXPECT_TRUE(std::regex_match(lines[1], std::regex("^\\S+ \\S+ TCP code 141 retry > 00 03 .* < 00 03 .* result " +
-                                                    std::to_string(result) + "$")))
+  EXPECT_TRUE(
+      std::regex_match(lines[1], std::regex("^\\S+ \\S+ TCP code 141 retry > 00 03 .* < 00 03 .* result " +
+                                            std::to_string(result) + "$")))
       << "the retry succeeds without a tone: " << lines[1];
 }
 
@@ -123,13 +127,16 @@ TEST(WireTraceSim, SerialFramesAndAcknowledgements) {
   };
   const Case cases[] = {
       // The request frame, the instrument's ACK, its reply frame and our ACK.
-      {"none", "^\\S+ \\S+ serial frame code 141 > 08 8D 85 \\|...\\| \\(frame\\) < ACK < [0-9A-F]{2} 8D ([0-9A-F]{2} )+"
-               "\\|[^|]*\\| \\(frame\\) > ACK result \\d+$"},
+      {"none",
+       "^\\S+ \\S+ serial frame code 141 > 08 8D 85 \\|...\\| \\(frame\\) < ACK < [0-9A-F]{2} 8D "
+       "([0-9A-F]{2} )+"
+       "\\|[^|]*\\| \\(frame\\) > ACK result \\d+$"},
       // The instrument refuses the request frame.
       {"nak", "^\\S+ \\S+ serial frame code 141 > 08 8D 85 \\|...\\| \\(frame\\) < NAK result -5$"},
       // A reply frame with a wrong check byte is answered with NAK.
-      {"badcheck", "^\\S+ \\S+ serial frame code 141 > 08 8D 85 \\|...\\| \\(frame\\) < ACK < .* \\(frame\\) > NAK "
-                   "result -4$"},
+      {"badcheck",
+       "^\\S+ \\S+ serial frame code 141 > 08 8D 85 \\|...\\| \\(frame\\) < ACK < .* \\(frame\\) > NAK "
+       "result -4$"},
   };
   TracedConsole c;
   c.Connect(c.sim.SerialPath());
@@ -155,9 +162,10 @@ TEST(WireTraceSim, SerialTextCommand) {
   ASSERT_GT(result, 0);
   const auto lines = c.Lines();
   ASSERT_EQ(lines.size(), 1u);
-  EXPECT_TRUE(std::regex_match(lines[0], std::regex("^\\S+ \\S+ serial text > 73 74 61 74 75 73 0D \\|status\\.\\| "
-                                                    "< .*4F 4B 0D 0A \\|.*OK\\.\\.\\| result " +
-                                                    std::to_string(result) + "$")))
+  EXPECT_TRUE(
+      std::regex_match(lines[0], std::regex("^\\S+ \\S+ serial text > 73 74 61 74 75 73 0D \\|status\\.\\| "
+                                            "< .*4F 4B 0D 0A \\|.*OK\\.\\.\\| result " +
+                                            std::to_string(result) + "$")))
       << lines[0];
 }
 #endif  // _WIN32

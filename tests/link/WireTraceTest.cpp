@@ -8,8 +8,8 @@
 #include <sstream>
 #include <thread>
 
-#include "TraceFileWriter.h"
-#include "WireTrace.h"
+#include "link/TraceFileWriter.h"
+#include "link/WireTrace.h"
 
 namespace varnok {
 namespace {
@@ -39,28 +39,35 @@ TEST(WireTraceFormat, SplitsSerialStreamsIntoFramesAndAcknowledgements) {
       {"ACK and reply frame arrive in one block",
        Exchange(TraceTransport::SerialFrame,
                 {{kOut, {0x08, 0x8D, 0x85}}, {kIn, {0x06, 0x09, 0x8D, 0x41, 0xC5}}, {kOut, {0x06}}}, 1),
-       "2026-12-10 09:41:19.005 serial frame code 141 > 08 8D 85 |...| (frame) < ACK < 09 8D 41 C5 |..A.| (frame) "
+       "2026-12-10 09:41:19.005 serial frame code 141 > 08 8D 85 |...| (frame) < ACK < 09 8D 41 C5 |..A.| "
+       "(frame) "
        "> ACK result 1"},
       {"a long frame cut short, answered with NAK",
        Exchange(TraceTransport::SerialFrame,
-                {{kOut, {0x08, 0x8D, 0x85}}, {kIn, {0x06, 0x0F, 0x8D, 0x09, 0x31, 0x32}}, {kOut, {0x15}}}, -4),
-       "2026-12-10 09:41:19.005 serial frame code 141 > 08 8D 85 |...| (frame) < ACK < 0F 8D 09 31 32 |...12| "
+                {{kOut, {0x08, 0x8D, 0x85}}, {kIn, {0x06, 0x0F, 0x8D, 0x09, 0x31, 0x32}}, {kOut, {0x15}}},
+                -4),
+       "2026-12-10 09:41:19.005 serial frame code 141 > 08 8D 85 |...| (frame) < ACK < 0F 8D 09 31 32 "
+       "|...12| "
        "(cut frame) > NAK result -4"},
       {"an answer that is neither ACK nor NAK",
        Exchange(TraceTransport::SerialFrame, {{kOut, {0x08, 0x8D, 0x85}}, {kIn, {0x41}}}, -6),
-       "2026-12-10 09:41:19.005 serial frame code 141 > 08 8D 85 |...| (frame) < 41 |A| (neither ACK nor NAK) "
+       "2026-12-10 09:41:19.005 serial frame code 141 > 08 8D 85 |...| (frame) < 41 |A| (neither ACK nor "
+       "NAK) "
        "result -6"},
       {"stale TCP bytes read before the request",
-       Exchange(TraceTransport::Tcp, {{kIn, {0x00, 0x07}}, {kOut, {0x00, 0x08}}, {kIn, {0x00, 0x08, 0x7F}}}, -5),
-       "2026-12-10 09:41:19.005 TCP code 141 < 00 07 |..| (discarded) > 00 08 |..| < 00 08 7F |...| result -5"},
+       Exchange(TraceTransport::Tcp, {{kIn, {0x00, 0x07}}, {kOut, {0x00, 0x08}}, {kIn, {0x00, 0x08, 0x7F}}},
+                -5),
+       "2026-12-10 09:41:19.005 TCP code 141 < 00 07 |..| (discarded) > 00 08 |..| < 00 08 7F |...| result "
+       "-5"},
   };
   for (const Case& k : cases) EXPECT_EQ(FormatWireExchange(k.exchange), k.line) << k.what;
 }
 
 TEST(WireTraceFormat, BlocksOfOneDirectionJoinAndRetryAndToneAreMarked) {
   std::vector<std::string> lines;
-  WireTrace trace([&](const std::string& line) { lines.push_back(line); },
-                  [] { return std::chrono::system_clock::time_point(std::chrono::milliseconds(1796895679999LL)); });
+  WireTrace trace(
+      [&](const std::string& line) { lines.push_back(line); },
+      [] { return std::chrono::system_clock::time_point(std::chrono::milliseconds(1796895679999LL)); });
   const LinkTrace bytes = trace.TransportTrace();
   const std::uint8_t a[] = {'s', 't'}, b[] = {'a', '\r'}, c[] = {'O', 'K'};
   trace.Begin(TraceTransport::Tcp, 128, true);
@@ -71,7 +78,8 @@ TEST(WireTraceFormat, BlocksOfOneDirectionJoinAndRetryAndToneAreMarked) {
   trace.Event("tone");
   bytes(kIn, c, 1);  // nothing open: shown on a line of its own, not lost
   ASSERT_EQ(lines.size(), 3u);
-  EXPECT_EQ(lines[0], "2026-12-10 09:41:19.999 TCP code 128 retry > 73 74 61 0D |sta.| < 4F 4B |OK| result -1 tone");
+  EXPECT_EQ(lines[0],
+            "2026-12-10 09:41:19.999 TCP code 128 retry > 73 74 61 0D |sta.| < 4F 4B |OK| result -1 tone");
   EXPECT_EQ(lines[1], "2026-12-10 09:41:19.999 tone");
   EXPECT_EQ(lines[2], "2026-12-10 09:41:19.999 outside an exchange < 4F |O|");
 }

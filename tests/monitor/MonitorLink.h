@@ -1,7 +1,7 @@
 #pragma once
 #include <vector>
 
-#include "FakeInstrumentLink.h"
+#include "tests/support/FakeInstrumentLink.h"
 
 namespace varnok::testing {
 

@@ -13,7 +13,7 @@
 #include <chrono>
 #include <memory>
 
-#include "SimulatorConnection.h"
+#include "tests/support/SimulatorConnection.h"
 #include "monitor/MonitorChart.h"
 #include "monitor/MonitorPage.h"
 #include "monitor/StatusPanel.h"
@@ -43,7 +43,8 @@ TEST_F(MonitorLive, StatusGridShowsClockAndReadings) {
   panel.Timer1Timer();
   QTableWidget* grid = panel.Grid();
   auto text = [grid](int row) { return grid->item(row, 1)->text(); };
-  EXPECT_TRUE(QRegularExpression("^\\d\\d/\\d\\d/\\d{4}  \\d\\d:\\d\\d:\\d\\d  UTC$").match(text(1)).hasMatch())
+  EXPECT_TRUE(
+      QRegularExpression("^\\d\\d/\\d\\d/\\d{4}  \\d\\d:\\d\\d:\\d\\d  UTC$").match(text(1)).hasMatch())
       << text(1).toStdString();
   EXPECT_EQ(text(3), "Stopped");
   EXPECT_EQ(text(6), "304.2 K");
@@ -89,7 +90,7 @@ TEST_F(MonitorLive, RealPageChartsGrowingSeries) {
   ASSERT_GE(supply.size(), 60u) << "samples in 15 s";
   EXPECT_GT(growths, 3);  // the lines grew tick by tick while the page ran
   for (std::size_t i = 1; i < supply.size(); ++i) ASSERT_LT(supply[i - 1].x, supply[i].x);
-  EXPECT_NEAR(supply.back().y, 24, 3);                     // "PS 24 V"
+  EXPECT_NEAR(supply.back().y, 24, 3);                             // "PS 24 V"
   EXPECT_NEAR(page.Model().Series()[3].points.back().y, 300, 30);  // "BB T0" near 300 K
   EXPECT_TRUE(page.Model().title.rfind("Total Time (", 0) == 0);
   EXPECT_EQ(window_.tones, 0);

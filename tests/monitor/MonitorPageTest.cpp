@@ -15,8 +15,8 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "MonitorLink.h"
-#include "app/AppError.h"
+#include "tests/monitor/MonitorLink.h"
+#include "core/AppError.h"
 #include "monitor/MonitorChart.h"
 #include "monitor/MonitorPage.h"
 
@@ -292,8 +292,8 @@ TEST_F(MonitorPageTest, MouseZoomPanAndUndo) {
 
   // Right button held: the view moves with the mouse, keeping its span.
   QTest::mousePress(chart, Qt::RightButton, {}, to);
-  QMouseEvent move(QEvent::MouseMove, QPointF(to.x() - plot.width() / 10, to.y()), chart->mapToGlobal(QPointF(to)),
-                   Qt::NoButton, Qt::RightButton, Qt::NoModifier);
+  QMouseEvent move(QEvent::MouseMove, QPointF(to.x() - plot.width() / 10, to.y()),
+                   chart->mapToGlobal(QPointF(to)), Qt::NoButton, Qt::RightButton, Qt::NoModifier);
   QApplication::sendEvent(chart, &move);
   QTest::mouseRelease(chart, Qt::RightButton, {}, to);
   const ChartRect panned = chart->CurrentRange();
@@ -397,4 +397,3 @@ TEST_F(MonitorPageTest, CopyChartPutsVectorAndBitmapOnTheClipboard) {
 
 }  // namespace
 }  // namespace varnok
-

@@ -30,7 +30,6 @@ std::set<std::pair<int, int>> Drawn(const std::vector<PixelPoint>& points) {
 }
 
 TEST(PolylinePixels, DrawsOnePixelLinesClippedToTheBuffer) {
-
   struct Case {
     const char* what;
     std::vector<PixelPoint> points;
@@ -41,7 +40,8 @@ TEST(PolylinePixels, DrawsOnePixelLinesClippedToTheBuffer) {
       {"diagonal", {{0, 0}, {3, 3}}, {{0, 0}, {1, 1}, {2, 2}, {3, 3}}},
       {"one point", {{9, 7}}, {{9, 7}}},
       {"corner", {{0, 7}, {0, 6}, {2, 6}}, {{0, 7}, {0, 6}, {1, 6}, {2, 6}}},
-      {"across from far away", {{-1000000, 4}, {1000000, 4}},
+      {"across from far away",
+       {{-1000000, 4}, {1000000, 4}},
        {{0, 4}, {1, 4}, {2, 4}, {3, 4}, {4, 4}, {5, 4}, {6, 4}, {7, 4}, {8, 4}, {9, 4}}},
       {"entering from above", {{5, -100}, {5, 1}}, {{5, 0}, {5, 1}}},
       {"wholly outside", {{-5, -5}, {20, -1}}, {}},

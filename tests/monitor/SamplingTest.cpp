@@ -5,7 +5,7 @@
 #include <map>
 #include <random>
 
-#include "MonitorLink.h"
+#include "tests/monitor/MonitorLink.h"
 #include "link/CommandCodes.h"
 #include "chart/ColumnReduction.h"
 #include "monitor/ChannelTable.h"
@@ -129,12 +129,12 @@ TEST(SampleTick, FailedOrShortSampleAddsNothingButCounts) {
 
 TEST(SampleTick, OffsetsAreCapturedOneSampleLate) {
   Sampler s({5});
-  s.Sample();                   // 5
+  s.Sample();  // 5
   s.model.RequestOffsets();
-  s.Sample();                   // 105, still without offset; captures 105
+  s.Sample();  // 105, still without offset; captures 105
   EXPECT_FALSE(s.model.offsetRequest);
-  s.Sample();                   // 205 - 105
-  s.Sample();                   // 305 - 105
+  s.Sample();  // 205 - 105
+  s.Sample();  // 305 - 105
   EXPECT_EQ(Ys(s.model.Series()[0]), (std::vector<double>{5, 105, 100, 200}));
   EXPECT_EQ(s.model.channelOffsets[0], 105.0f);
 }
@@ -155,7 +155,7 @@ TEST(SampleTick, OffsetsBelongToSeriesPositions) {
   EXPECT_EQ(s.model.channelOffsets[1], 4.0f);
 
   s.model.Select({10, 11, 12});  // new selection: series 0 now shows channel 10
-  s.Sample();                     // base 100
+  s.Sample();                    // base 100
   EXPECT_EQ(Ys(s.model.Series()[0]), (std::vector<double>{110 - 2}));
   EXPECT_EQ(Ys(s.model.Series()[1]), (std::vector<double>{111 - 4}));
   EXPECT_EQ(Ys(s.model.Series()[2]), (std::vector<double>{112}));
@@ -183,11 +183,9 @@ TEST(SampleTick, WindowRemovesOneOldestPointPerTick) {
     int samplesAfter;
     std::vector<double> xs;  // of series 1 at the end
   } cases[] = {
-      {3, 1, 0, {2, 3}},                    // one removal per tick: still two points
-      {3, 1, 2, {3, 4, 5}},
-      {0, 1, 3, {3}},                       // Wind 1 from the start: only the newest point
-      {5, 5, 1, {2, 3, 4, 5, 6}},
-      {6, 100, 1, {1, 2, 3, 4, 5, 6, 7}},
+      {3, 1, 0, {2, 3}},                           // one removal per tick: still two points
+      {3, 1, 2, {3, 4, 5}},       {0, 1, 3, {3}},  // Wind 1 from the start: only the newest point
+      {5, 5, 1, {2, 3, 4, 5, 6}}, {6, 100, 1, {1, 2, 3, 4, 5, 6, 7}},
   };
   for (const Case& c : cases) {
     Sampler s({1, 2});
@@ -231,9 +229,8 @@ TEST(ChartPeriod, PeriodRules) {
   struct Case {
     double seconds;
     std::optional<int> ms;
-  } cases[] = {{0.005, std::nullopt}, {0.0099, std::nullopt}, {0.01, 10}, {0.0125, 12},
-               {0.5, 500},            {1.0, 1000},           {-1, std::nullopt},
-               {1e12, 2147483647}};
+  } cases[] = {{0.005, std::nullopt}, {0.0099, std::nullopt}, {0.01, 10},        {0.0125, 12}, {0.5, 500},
+               {1.0, 1000},           {-1, std::nullopt},     {1e12, 2147483647}};
   for (const Case& c : cases) EXPECT_EQ(ChartPeriodMs(c.seconds), c.ms) << c.seconds;
   EXPECT_EQ(ElapsedSeconds(2147483647, 2147483647), 4611686014132420LL);  // no overflow
 }
@@ -361,7 +358,7 @@ TEST(PointRing, ExtremesOfAnyStretchMatchReadingEveryPoint) {
     }
     ASSERT_EQ(any, wantLow.has_value()) << from << ".." << to;
     if (!any) continue;
-    ASSERT_EQ(low, *wantLow) << from << ".." << to;    // the first of equal values
+    ASSERT_EQ(low, *wantLow) << from << ".." << to;  // the first of equal values
     ASSERT_EQ(high, *wantHigh) << from << ".." << to;
   }
   // The first point beyond an x threshold, as a plain search finds it.

@@ -6,14 +6,14 @@
 #include <cmath>
 #include <QTableWidget>
 
-#include "MonitorLink.h"
+#include "tests/monitor/MonitorLink.h"
 #include "monitor/StatusPanel.h"
 
 namespace varnok {
 namespace {
 
-using testing::MonitorLink;
 using testing::FloatBytes;
+using testing::MonitorLink;
 
 QString Text(QTableWidget* grid, int row, int column) {
   QTableWidgetItem* item = grid->item(row, column);
@@ -53,8 +53,10 @@ double Contrast(const QColor& a, const QColor& b) {
 // the other rows take both colours from the palette.
 TEST(StatusPanel, HeaderReadableUnderADarkPalette) {
   QPalette dark;
-  for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button}) dark.setColor(role, QColor(0x20, 0x20, 0x22));
-  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText}) dark.setColor(role, QColor(0xE6, 0xE6, 0xE6));
+  for (auto role : {QPalette::Window, QPalette::Base, QPalette::Button})
+    dark.setColor(role, QColor(0x20, 0x20, 0x22));
+  for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    dark.setColor(role, QColor(0xE6, 0xE6, 0xE6));
   MonitorLink link;
   StatusPanel panel(link);
   panel.setPalette(dark);
@@ -63,7 +65,7 @@ TEST(StatusPanel, HeaderReadableUnderADarkPalette) {
   for (int column = 0; column < 2; ++column) {
     const QTableWidgetItem* header = grid->item(0, column);
     const QColor text = header->foreground().style() == Qt::NoBrush ? grid->palette().color(QPalette::Text)
-                                                                     : header->foreground().color();
+                                                                    : header->foreground().color();
     EXPECT_GE(Contrast(text, header->background().color()), 4.5) << column;
     const QTableWidgetItem* row = grid->item(5, column);
     EXPECT_EQ(row->foreground().style(), Qt::NoBrush) << "an ordinary row takes the palette's text colour";
@@ -103,4 +105,3 @@ TEST(StatusPanel, TickWritesValuesAndKeepsThemWhenStepsFail) {
 
 }  // namespace
 }  // namespace varnok
-

@@ -2,8 +2,8 @@
 
 #include <map>
 
-#include "MonitorLink.h"
-#include "app/TextConversions.h"
+#include "tests/monitor/MonitorLink.h"
+#include "core/TextConversions.h"
 #include "link/CommandCodes.h"
 #include "monitor/ClockText.h"
 #include "monitor/ReadingText.h"
@@ -13,8 +13,8 @@
 namespace varnok {
 namespace {
 
-using testing::MonitorLink;
 using testing::FloatBytes;
+using testing::MonitorLink;
 
 std::vector<std::uint8_t> Clock(std::uint8_t f1, std::uint8_t f2, std::uint8_t f3, std::uint8_t f4,
                                 std::uint8_t f5, std::uint8_t f6) {
@@ -34,7 +34,7 @@ TEST(ClockText, FormatsTheSixSignedFields) {
   } cases[] = {
       {Clock(3, 15, 13, 8, 4, 0), "03/15/2013  08:04:00  UTC"},
       {Clock(12, 7, 12, 14, 5, 9), "12/07/2012  14:05:09  UTC"},
-      {Clock(1, 2, 200, 3, 4, 5), "01/02/1944  03:04:05  UTC"},   // byte 200 is -56
+      {Clock(1, 2, 200, 3, 4, 5), "01/02/1944  03:04:05  UTC"},  // byte 200 is -56
       {Clock(200, 2, 0, 3, 4, 255), "-56/02/2000  03:04:-1  UTC"},
   };
   for (const Case& c : cases) {
@@ -106,11 +106,17 @@ TEST(StatusPoll, FourExchangesWithTheirRequests) {
     EXPECT_EQ(link.sent[i + 1].payload, requests[i]) << "block " << i;
   }
 
-  const std::vector<StatusCell> expected = {
-      {1, "03/15/2013  08:04:00  UTC"}, {3, "Stopped"}, {4, "OK"}, {5, "303.1 K"}, {6, "304.2 K"},
-      {7, "301.46 K"}, {10, "1013.25 mbar"}, {12, "1.50 V"},
-      {8, "-3.10 C"}, {9, "45.00 %"},
-      {11, "280.00 K"}};
+  const std::vector<StatusCell> expected = {{1, "03/15/2013  08:04:00  UTC"},
+                                            {3, "Stopped"},
+                                            {4, "OK"},
+                                            {5, "303.1 K"},
+                                            {6, "304.2 K"},
+                                            {7, "301.46 K"},
+                                            {10, "1013.25 mbar"},
+                                            {12, "1.50 V"},
+                                            {8, "-3.10 C"},
+                                            {9, "45.00 %"},
+                                            {11, "280.00 K"}};
   EXPECT_EQ(cells, expected);
 }
 
@@ -136,8 +142,10 @@ TEST(StatusPoll, OnlyTheClockSucceeding) {
   link.Fail(-3);
   const std::map<int, std::string> rows = Rows(PollStatus(link));
   EXPECT_EQ(link.sent.size(), 4u);
-  EXPECT_EQ(rows, (std::map<int, std::string>{{1, "12/07/2012  14:05:09  UTC"},
-                                              {3, "Stopped"}, {4, "OK"}, {5, "303.1 K"}, {6, "304.2 K"}}));
+  EXPECT_EQ(
+      rows,
+      (std::map<int, std::string>{
+          {1, "12/07/2012  14:05:09  UTC"}, {3, "Stopped"}, {4, "OK"}, {5, "303.1 K"}, {6, "304.2 K"}}));
 }
 
 TEST(StatusPoll, OneByteBlockRepliesFailTwoBytesSucceed) {
@@ -156,17 +164,36 @@ TEST(StatusPoll, OneByteBlockRepliesFailTwoBytesSucceed) {
 
 TEST(StatusPoll, ShortRepliesFillOnlyTheValuesTheyHold) {
   struct Case {
-    std::size_t blockBytes;     // of the (200, 60) reply
-    std::size_t ambientBytes;   // of the (400, 4) reply
+    std::size_t blockBytes;    // of the (200, 60) reply
+    std::size_t ambientBytes;  // of the (400, 4) reply
     std::size_t clockBytes;
     std::map<int, std::string> rows;
   } cases[] = {
       // Values 7 and 17 are inside 100 bytes, value 26 (bytes 104..107) is not.
-      {100, 8, 7, {{1, "03/15/2013  08:04:00  UTC"}, {3, "Stopped"}, {4, "OK"}, {5, "303.1 K"},
-                   {6, "304.2 K"}, {7, "301.46 K"}, {12, "1.50 V"}, {8, "-3.10 C"}, {9, "45.00 %"}}},
+      {100,
+       8,
+       7,
+       {{1, "03/15/2013  08:04:00  UTC"},
+        {3, "Stopped"},
+        {4, "OK"},
+        {5, "303.1 K"},
+        {6, "304.2 K"},
+        {7, "301.46 K"},
+        {12, "1.50 V"},
+        {8, "-3.10 C"},
+        {9, "45.00 %"}}},
       // A six-byte clock reply counts as success but cannot fill the clock text.
-      {108, 4, 6, {{3, "Stopped"}, {4, "OK"}, {5, "303.1 K"}, {6, "304.2 K"}, {7, "301.46 K"},
-                   {10, "1013.25 mbar"}, {12, "1.50 V"}, {9, "45.00 %"}}},
+      {108,
+       4,
+       6,
+       {{3, "Stopped"},
+        {4, "OK"},
+        {5, "303.1 K"},
+        {6, "304.2 K"},
+        {7, "301.46 K"},
+        {10, "1013.25 mbar"},
+        {12, "1.50 V"},
+        {9, "45.00 %"}}},
       {31, 7, 1, {{3, "Stopped"}, {4, "OK"}, {5, "303.1 K"}, {6, "304.2 K"}, {9, "45.00 %"}}},
   };
   for (const Case& c : cases) {

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
-#include "app/AppError.h"
+#include "tests/support/TempFolder.h"
+#include "core/AppError.h"
 
 namespace varnok {
 namespace {
@@ -12,7 +12,8 @@ using Names = std::vector<std::string>;
 
 TEST(ProcedureFiles, ListsOrdinaryPrcFilesIgnoringCaseSorted) {
   testing::TempFolder folder;
-  for (const char* name : {"normal.prc", "Alpha.PRC", "beta.Prc", "notes.txt", "prc", "x.prc.bak", ".hidden.prc"})
+  for (const char* name :
+       {"normal.prc", "Alpha.PRC", "beta.Prc", "notes.txt", "prc", "x.prc.bak", ".hidden.prc"})
     folder.Write(name, "x");
   std::filesystem::create_directory(folder.Path() / "dir.prc");
   EXPECT_EQ(ListProcedureFiles(folder.Path()), (Names{"Alpha.PRC", "beta.Prc", "normal.prc"}));
@@ -21,7 +22,8 @@ TEST(ProcedureFiles, ListsOrdinaryPrcFilesIgnoringCaseSorted) {
 
 TEST(ProcedureFiles, ReadsLinesOfEitherLineEnd) {
   testing::TempFolder folder;
-  EXPECT_EQ(ReadProcedureLines(folder.Write("a.prc", "scan 1\r\n\r\ntip 2\r\n")), (Names{"scan 1", "", "tip 2"}));
+  EXPECT_EQ(ReadProcedureLines(folder.Write("a.prc", "scan 1\r\n\r\ntip 2\r\n")),
+            (Names{"scan 1", "", "tip 2"}));
   EXPECT_EQ(ReadProcedureLines(folder.Write("b.prc", "one\ntwo")), (Names{"one", "two"}));
   EXPECT_EQ(ReadProcedureLines(folder.Write("c.prc", "")), Names{});
 }

@@ -11,8 +11,8 @@
 #include <QTest>
 #include <functional>
 
-#include "ErrorRecorder.h"
-#include "TempFolder.h"
+#include "tests/support/ErrorRecorder.h"
+#include "tests/support/TempFolder.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcessList.h"
 
@@ -138,7 +138,8 @@ TEST_F(PanelFixture, ProgramNameWithFolderPartIsCheckedByFileName) {
   folder.Write("QXC.exe", "x");
   folder.Write("normal.prc", "x");
   Open({{"QXC.exe"}});
-  panel->findChild<QLineEdit*>("QXName")->setText(QString::fromStdString((folder.Path() / "QXC.exe").string()));
+  panel->findChild<QLineEdit*>("QXName")->setText(
+      QString::fromStdString((folder.Path() / "QXC.exe").string()));
   Select("normal.prc");
   Click("PRCStartBtn");
   EXPECT_EQ(messages, std::vector<std::string>{(folder.Path() / "QXC.exe").string() + " Already running"});
@@ -202,7 +203,9 @@ TEST_F(PanelFixture, MouseAndKeysShowTheFileStartRuns) {
 TEST_F(PanelFixture, FileNameAndTextInWindows1252) {
   folder.Write("QXC.exe", "x");
   const std::string name = "caf\xE9 22\xB0.prc";
-  folder.Write(name, "Tamb 22\xB0" "C \x80 \x93x\x94");
+  folder.Write(name,
+               "Tamb 22\xB0"
+               "C \x80 \x93x\x94");
   Open();
   ASSERT_EQ(List()->count(), 1);
   EXPECT_EQ(List()->item(0)->text(), QString::fromUtf8("café 22°.prc"));

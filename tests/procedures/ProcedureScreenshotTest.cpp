@@ -7,7 +7,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "procedures/ProcedurePanel.h"
 
 namespace varnok {

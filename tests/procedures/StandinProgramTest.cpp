@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcedurePanel.h"
 #include "procedures/ProcessList.h"

@@ -15,13 +15,24 @@ TEST(StartCheck, ChecksInOrderWithTheirMessages) {
     const char* refusal;
     const char* line;
   } cases[] = {
-      {"program missing, nothing selected", {"QXC.exe", false, "", kWithQxc}, "Application QXC.exe Does not exist", ""},
-      {"program missing, file selected", {"QXC.exe", false, "/d/n.prc", {}}, "Application QXC.exe Does not exist", ""},
-      {"nothing selected, program running", {"QXC.exe", true, "", kWithQxc}, "Please select procedure file", ""},
+      {"program missing, nothing selected",
+       {"QXC.exe", false, "", kWithQxc},
+       "Application QXC.exe Does not exist",
+       ""},
+      {"program missing, file selected",
+       {"QXC.exe", false, "/d/n.prc", {}},
+       "Application QXC.exe Does not exist",
+       ""},
+      {"nothing selected, program running",
+       {"QXC.exe", true, "", kWithQxc},
+       "Please select procedure file",
+       ""},
       {"already running", {"QXC.exe", true, "/d/n.prc", kWithQxc}, "QXC.exe Already running", ""},
       {"other letter case does not count", {"QXC.exe", true, "/d/n.prc", kOthers}, "", "QXC.exe -r /d/n.prc"},
-      {"folder part compared by file name", {"/opt/qx/QXC.exe", true, "/d/n.prc", kWithQxc},
-       "/opt/qx/QXC.exe Already running", ""},
+      {"folder part compared by file name",
+       {"/opt/qx/QXC.exe", true, "/d/n.prc", kWithQxc},
+       "/opt/qx/QXC.exe Already running",
+       ""},
       {"all pass", {"QXC.exe", true, "/d/my file.prc", {}}, "", "QXC.exe -r '/d/my file.prc'"},
   };
   for (const Case& c : cases) {
@@ -39,7 +50,8 @@ TEST(StartCheck, WindowsExampleLine) {
 }
 
 TEST(StartCheck, TooLongLineIsRefusedWithItsLength) {
-  const StartDecision d = CheckStart({"QXC.exe", true, "/" + std::string(600, 'p') + ".prc", {}}, ShellDialect::Posix);
+  const StartDecision d =
+      CheckStart({"QXC.exe", true, "/" + std::string(600, 'p') + ".prc", {}}, ShellDialect::Posix);
   ASSERT_TRUE(d.Refused());
   EXPECT_TRUE(d.commandLine.empty());
   EXPECT_EQ(d.refusal, CommandLineTooLongMessage(7 + 4 + 605));

@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "TempFolder.h"
+#include "tests/support/TempFolder.h"
 #include "procedures/CommandLines.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcessList.h"
@@ -23,7 +23,8 @@ TEST(SystemShell, StopTwiceLeavesOneStopFile) {
   shell->RunShellCommand(kStopCommandLine);
   EXPECT_EQ(folder.Read("STOP"), "stop\n");
   int files = 0;
-  for (const auto& entry : std::filesystem::directory_iterator(folder.Path())) files += entry.is_regular_file();
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    files += entry.is_regular_file();
   EXPECT_EQ(files, 1);
 }
 

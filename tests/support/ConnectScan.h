@@ -36,7 +36,10 @@ inline std::string CodeOnly(const std::string& text) {
         }
         break;
       case LineComment:
-        if (c == '\n') state = Code; else out[i] = ' ';
+        if (c == '\n')
+          state = Code;
+        else
+          out[i] = ' ';
         break;
       case BlockComment:
         if (c == '*' && next == '/') {

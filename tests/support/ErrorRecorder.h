@@ -2,7 +2,7 @@
 #include <string>
 #include <vector>
 
-#include "app/ErrorDisplay.h"
+#include "core/ErrorDisplay.h"
 
 namespace varnok::test {
 

@@ -21,8 +21,8 @@ using Bytes = std::vector<std::uint8_t>;
 struct SentCommand {
   std::uint8_t code = 0;
   std::uint8_t length = 0;
-  Bytes payload;          // the `length` request bytes as they were handed over
-  bool restZero = true;   // the buffer beyond the request bytes was all zero
+  Bytes payload;         // the `length` request bytes as they were handed over
+  bool restZero = true;  // the buffer beyond the request bytes was all zero
   std::optional<std::chrono::steady_clock::time_point> at;  // when it was sent (timeEachCall)
 };
 

@@ -2,7 +2,7 @@
 #include <optional>
 #include <string>
 
-#include "LinkWindow.h"
+#include "link/LinkWindow.h"
 
 namespace varnok::testing {
 

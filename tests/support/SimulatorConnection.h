@@ -2,12 +2,12 @@
 #include <chrono>
 #include <string>
 
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
-#include "LinkTimeouts.h"
-#include "RecordingLinkWindow.h"
-#include "SimServer.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandLayer.h"
+#include "link/ConnectionManager.h"
+#include "link/LinkTimeouts.h"
+#include "tests/support/RecordingLinkWindow.h"
+#include "tools/varnok-sim/SimServer.h"
 
 namespace varnok::testing {
 

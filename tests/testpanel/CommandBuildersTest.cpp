@@ -3,7 +3,7 @@
 
 #include <chrono>
 
-#include "FakeInstrumentLink.h"
+#include "tests/support/FakeInstrumentLink.h"
 #include "testpanel/DriveAction.h"
 #include "testpanel/FanCommand.h"
 #include "testpanel/OptionBits.h"
@@ -12,8 +12,8 @@ namespace varnok {
 namespace {
 
 using testing::Bytes;
-using testing::TextBytes;
 using testing::FakeInstrumentLink;
+using testing::TextBytes;
 using B = std::vector<std::uint8_t>;
 
 struct DriveCase {
@@ -73,9 +73,8 @@ struct FanCase {
 
 TEST(FanSpeedCommand, PositionGoesOutAsSixteenBitLittleEndian) {
   const FanCase cases[] = {
-      {0, {0x00, 0x00}},    {10, {0x0A, 0x00}},   {255, {0xFF, 0x00}},
-      {256, {0x00, 0x01}},  {1000, {0xE8, 0x03}}, {4095, {0xFF, 0x0F}},
-      {0x12345, {0x45, 0x23}},  // only the low 16 bits travel
+      {0, {0x00, 0x00}},    {10, {0x0A, 0x00}},   {255, {0xFF, 0x00}},     {256, {0x00, 0x01}},
+      {1000, {0xE8, 0x03}}, {4095, {0xFF, 0x0F}}, {0x12345, {0x45, 0x23}},  // only the low 16 bits travel
   };
   for (const FanCase& c : cases) {
     SCOPED_TRACE(c.position);
@@ -95,10 +94,10 @@ struct OptionCase {
 
 TEST(SetOptionBitCommand, SetsWithCode20AndClearsWithCode19) {
   const OptionCase cases[] = {
-      {0x02, true, 20, {0x02, 0x00, 0x00, 0x00}},  {0x02, false, 19, {0x02, 0x00, 0x00, 0x00}},
-      {0x04, true, 20, {0x04, 0x00, 0x00, 0x00}},  {0x04, false, 19, {0x04, 0x00, 0x00, 0x00}},
-      {0x08, true, 20, {0x08, 0x00, 0x00, 0x00}},  {0x08, false, 19, {0x08, 0x00, 0x00, 0x00}},
-      {0x10, true, 20, {0x10, 0x00, 0x00, 0x00}},  {0x10, false, 19, {0x10, 0x00, 0x00, 0x00}},
+      {0x02, true, 20, {0x02, 0x00, 0x00, 0x00}},       {0x02, false, 19, {0x02, 0x00, 0x00, 0x00}},
+      {0x04, true, 20, {0x04, 0x00, 0x00, 0x00}},       {0x04, false, 19, {0x04, 0x00, 0x00, 0x00}},
+      {0x08, true, 20, {0x08, 0x00, 0x00, 0x00}},       {0x08, false, 19, {0x08, 0x00, 0x00, 0x00}},
+      {0x10, true, 20, {0x10, 0x00, 0x00, 0x00}},       {0x10, false, 19, {0x10, 0x00, 0x00, 0x00}},
       {0x01020304, true, 20, {0x04, 0x03, 0x02, 0x01}},  // byte order of a wide mask
   };
   for (const OptionCase& c : cases) {
@@ -134,7 +133,7 @@ TEST(DecodeOptionReply, ReadsBitsOneToFourOfByteZeroAndIgnoresShortReplies) {
       {2, {0xE1, 0xFF}, OptionStates{false, false, false, false}},  // nor bits 5 to 7
       {2, {0x12, 0x00}, OptionStates{true, false, false, true}},
       {4, {0x0C, 0x1E, 0x1E, 0x1E}, OptionStates{false, true, true, false}},  // only byte 0 counts
-      {1, {0x1E}, std::nullopt},  // one reply byte is not enough
+      {1, {0x1E}, std::nullopt},                                              // one reply byte is not enough
       {0, {0x1E}, std::nullopt},
       {-1, {0x1E}, std::nullopt},
   };
@@ -156,7 +155,8 @@ TEST(RefreshChanges, ListsOnlyBoxesWhoseStateDiffersInBoxOrder) {
       {{true, false, true, false}, {true, false, true, false}, {}},
       {{false, false, false, false}, {true, false, false, true}, {{0, true}, {3, true}}},
       {{true, true, true, true}, {false, true, false, true}, {{0, false}, {2, false}}},
-      {{false, true, false, true}, {true, false, true, false},
+      {{false, true, false, true},
+       {true, false, true, false},
        {{0, true}, {1, false}, {2, true}, {3, false}}},
   };
   for (std::size_t i = 0; i < std::size(cases); ++i) {

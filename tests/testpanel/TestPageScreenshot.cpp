@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <cstdio>
 
-#include "FakeInstrumentLink.h"
+#include "tests/support/FakeInstrumentLink.h"
 #include "testpanel/TestPage.h"
 #include "testpanel/TimeZonePage.h"
 

@@ -7,8 +7,8 @@
 #include <QScrollBar>
 #include <memory>
 
-#include "InstrumentState.h"
-#include "SimulatorConnection.h"
+#include "tools/varnok-sim/InstrumentState.h"
+#include "tests/support/SimulatorConnection.h"
 #include "testpanel/TestPage.h"
 
 namespace varnok {
@@ -43,7 +43,7 @@ class TestPageSimTest : public ::testing::Test {
 };
 
 TEST_F(TestPageSimTest, DriveButtonsMoveTheDrives) {
-  Click("BitBtn2");  // elevation to 180.00 degrees
+  Click("BitBtn2");   // elevation to 180.00 degrees
   Click("BitBtn10");  // azimuth to 270 degrees
   sim::InstrumentState s = State();
   EXPECT_EQ(s.elevationCommand, "0018000");

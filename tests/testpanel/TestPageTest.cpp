@@ -10,7 +10,7 @@
 #include <QApplication>
 #include <QTest>
 
-#include "FakeInstrumentLink.h"
+#include "tests/support/FakeInstrumentLink.h"
 #include "testpanel/DriveAction.h"
 #include "testpanel/FanCommand.h"
 #include "testpanel/TestPage.h"
@@ -69,10 +69,10 @@ struct Place {
 
 TEST_F(TestPageTest, DriveButtonsSitInTheirPanelsAtTheirPlaces) {
   const Place places[] = {
-      {"BitBtn1", "ELPanel", ""},     {"BitBtn2", "ELPanel", ""},      {"BitBtn3", "ELPanel", ""},
-      {"BitBtn4", "ELPanel", ""},     {"BitBtn5", "ELPanel", "Home"},  {"BitBtn6", "ELPanel", "Reset"},
-      {"BitBtn9", "Panel10", ""},     {"BitBtn8", "Panel10", ""},      {"BitBtn11", "Panel10", "Home"},
-      {"BitBtn10", "Panel10", ""},    {"BitBtn7", "Panel10", ""},      {"BitBtn12", "Panel10", "Reset"},
+      {"BitBtn1", "ELPanel", ""},  {"BitBtn2", "ELPanel", ""},     {"BitBtn3", "ELPanel", ""},
+      {"BitBtn4", "ELPanel", ""},  {"BitBtn5", "ELPanel", "Home"}, {"BitBtn6", "ELPanel", "Reset"},
+      {"BitBtn9", "Panel10", ""},  {"BitBtn8", "Panel10", ""},     {"BitBtn11", "Panel10", "Home"},
+      {"BitBtn10", "Panel10", ""}, {"BitBtn7", "Panel10", ""},     {"BitBtn12", "Panel10", "Reset"},
   };
   for (const Place& p : places) {
     SCOPED_TRACE(p.name);
@@ -116,12 +116,12 @@ struct ClickCase {
 
 TEST_F(TestPageTest, EachDriveButtonSendsItsAction) {
   const ClickCase cases[] = {
-      {"BitBtn1", DriveButton::ElevationUp},        {"BitBtn2", DriveButton::ElevationRight},
-      {"BitBtn3", DriveButton::ElevationLeft},      {"BitBtn4", DriveButton::ElevationDown},
-      {"BitBtn5", DriveButton::ElevationHome},      {"BitBtn6", DriveButton::ElevationReset},
-      {"BitBtn9", DriveButton::AzimuthUpperLeft},   {"BitBtn8", DriveButton::AzimuthUpperRight},
-      {"BitBtn11", DriveButton::AzimuthHome},       {"BitBtn10", DriveButton::AzimuthLowerLeft},
-      {"BitBtn7", DriveButton::AzimuthLowerRight},  {"BitBtn12", DriveButton::AzimuthReset},
+      {"BitBtn1", DriveButton::ElevationUp},       {"BitBtn2", DriveButton::ElevationRight},
+      {"BitBtn3", DriveButton::ElevationLeft},     {"BitBtn4", DriveButton::ElevationDown},
+      {"BitBtn5", DriveButton::ElevationHome},     {"BitBtn6", DriveButton::ElevationReset},
+      {"BitBtn9", DriveButton::AzimuthUpperLeft},  {"BitBtn8", DriveButton::AzimuthUpperRight},
+      {"BitBtn11", DriveButton::AzimuthHome},      {"BitBtn10", DriveButton::AzimuthLowerLeft},
+      {"BitBtn7", DriveButton::AzimuthLowerRight}, {"BitBtn12", DriveButton::AzimuthReset},
   };
   for (const ClickCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -135,9 +135,8 @@ TEST_F(TestPageTest, AzimuthQuirksSendTheBytesTheInstrumentKnows) {
   Find<QPushButton>("BitBtn8")->click();
   Find<QPushButton>("BitBtn12")->click();
   Find<QPushButton>("BitBtn6")->click();
-  EXPECT_EQ(Sent(), (std::vector<PanelCommand>{{5, B{'0', '0', '0', '0', '0'}},
-                                               {4, B{'0', '7'}},
-                                               {4, B{'0', '7'}}}));
+  EXPECT_EQ(Sent(),
+            (std::vector<PanelCommand>{{5, B{'0', '0', '0', '0', '0'}}, {4, B{'0', '7'}}, {4, B{'0', '7'}}}));
 }
 
 TEST_F(TestPageTest, FanScrollBarSendsEveryPositionChange) {
@@ -155,10 +154,8 @@ TEST_F(TestPageTest, FanScrollBarSendsEveryPositionChange) {
   fan->setValue(4095);                                       // thumb dragged to the end
   fan->triggerAction(QAbstractSlider::SliderToMinimum);      // Home key
   fan->setValue(0);                                          // no change: nothing sent
-  EXPECT_EQ(Sent(), (std::vector<PanelCommand>{{3, B{0x0A, 0x00}},
-                                               {3, B{0x6E, 0x00}},
-                                               {3, B{0xFF, 0x0F}},
-                                               {3, B{0x00, 0x00}}}));
+  EXPECT_EQ(Sent(), (std::vector<PanelCommand>{
+                        {3, B{0x0A, 0x00}}, {3, B{0x6E, 0x00}}, {3, B{0xFF, 0x0F}}, {3, B{0x00, 0x00}}}));
 }
 
 // A real click on the thumb gives the bar the focus; the keys then go to whatever has the focus.
@@ -175,8 +172,8 @@ TEST_F(TestPageTest, FanTakesFocusOnAClickAndMovesWithTheKeys) {
   const struct {
     Qt::Key key;
     int value;
-  } keys[] = {{Qt::Key_Right, 10},  {Qt::Key_PageDown, 110}, {Qt::Key_Left, 100}, {Qt::Key_Down, 110},
-              {Qt::Key_Up, 100},    {Qt::Key_End, 4095},     {Qt::Key_PageUp, 3995}, {Qt::Key_Home, 0}};
+  } keys[] = {{Qt::Key_Right, 10}, {Qt::Key_PageDown, 110}, {Qt::Key_Left, 100},    {Qt::Key_Down, 110},
+              {Qt::Key_Up, 100},   {Qt::Key_End, 4095},     {Qt::Key_PageUp, 3995}, {Qt::Key_Home, 0}};
   std::vector<PanelCommand> expected;
   for (const auto& k : keys) {
     QTest::keyClick(QApplication::focusWidget(), k.key);
@@ -214,19 +211,23 @@ struct RefreshCase {
 TEST_F(TestPageTest, RefreshSetsTheBoxesAndEachChangedBoxSendsItsCommand) {
   const char* names[] = {"OPb2", "OPb4", "OPb8", "OPb10"};
   const RefreshCase cases[] = {
-      {"two boxes change", {false, false, false, false}, {2, {0x12, 0x00}},
+      {"two boxes change",
+       {false, false, false, false},
+       {2, {0x12, 0x00}},
        {true, false, false, true},
        {{20, {0x02, 0, 0, 0}}, {20, {0x10, 0, 0, 0}}}},
-      {"all shown already", {true, false, true, false}, {2, {0x0A, 0x00}},
-       {true, false, true, false}, {}},
-      {"hidden bits ignored", {true, true, true, true}, {2, {0xE1, 0xFF}},
+      {"all shown already", {true, false, true, false}, {2, {0x0A, 0x00}}, {true, false, true, false}, {}},
+      {"hidden bits ignored",
+       {true, true, true, true},
+       {2, {0xE1, 0xFF}},
        {false, false, false, false},
        {{19, {0x02, 0, 0, 0}}, {19, {0x04, 0, 0, 0}}, {19, {0x08, 0, 0, 0}}, {19, {0x10, 0, 0, 0}}}},
-      {"mixed", {false, true, false, true}, {2, {0x0C, 0x00}},
+      {"mixed",
+       {false, true, false, true},
+       {2, {0x0C, 0x00}},
        {false, true, true, false},
        {{20, {0x08, 0, 0, 0}}, {19, {0x10, 0, 0, 0}}}},
-      {"one reply byte", {false, true, false, false}, {1, {0x1E}},
-       {false, true, false, false}, {}},
+      {"one reply byte", {false, true, false, false}, {1, {0x1E}}, {false, true, false, false}, {}},
       {"empty reply", {true, false, false, false}, {0, {0x00}}, {true, false, false, false}, {}},
       {"failure", {false, false, true, false}, {-1, {0x1E}}, {false, false, true, false}, {}},
   };

@@ -32,8 +32,8 @@ TEST(TimeZoneItems, EightyTwoQuotedNamesFromMidwayToTongatapu) {
 }
 
 TEST(MonthItems, TwelveMonthsAsTheListShowsThem) {
-  EXPECT_EQ(MonthItems(), (std::vector<std::string>{"Jan", "Feb", "Mar", "April", "May", "June",
-                                                     "July", "Aug", "Sept", "Oct", "Nov", "Dec"}));
+  EXPECT_EQ(MonthItems(), (std::vector<std::string>{"Jan", "Feb", "Mar", "April", "May", "June", "July",
+                                                    "Aug", "Sept", "Oct", "Nov", "Dec"}));
 }
 
 TEST(SetZoneCheck, AsksForTheProgramNameAndAnswersYesOrNO) {

@@ -5,7 +5,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "FakeInstrumentLink.h"
+#include "tests/support/FakeInstrumentLink.h"
 #include "testpanel/TimeZonePage.h"
 
 namespace varnok {

@@ -10,8 +10,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "InstrumentState.h"
-#include "SimServer.h"
+#include "tools/varnok-sim/InstrumentState.h"
+#include "tools/varnok-sim/SimServer.h"
 
 namespace varnok {
 namespace {
@@ -28,12 +28,14 @@ std::string ReadAll(const std::string& path) {
   return s.str();
 }
 
-std::string Temp(const std::string& name) { return ::testing::TempDir() + std::to_string(::getpid()) + "-" + name; }
+std::string Temp(const std::string& name) {
+  return ::testing::TempDir() + std::to_string(::getpid()) + "-" + name;
+}
 
 ProgramRun RunCmd(const std::string& arguments) {
   const std::string base = Temp("varnok-cmd");
-  const std::string line = std::string("timeout 60 ") + VARNOK_CMD_PATH + " " + arguments + " >" + base + ".out 2>" +
-                           base + ".err";
+  const std::string line = std::string("timeout 60 ") + VARNOK_CMD_PATH + " " + arguments + " >" + base +
+                           ".out 2>" + base + ".err";
   ProgramRun run;
   const int status = std::system(line.c_str());
   run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -45,11 +47,12 @@ ProgramRun RunCmd(const std::string& arguments) {
 }
 
 struct Simulator {
-  Simulator() : sim([] {
-    sim::SimOptions o;
-    o.tcpPort = 0;
-    return o;
-  }()) {
+  Simulator()
+      : sim([] {
+          sim::SimOptions o;
+          o.tcpPort = 0;
+          return o;
+        }()) {
     sim.Start();
   }
   std::string Address() const { return "127.0.0.1:" + std::to_string(sim.TcpPort()); }
@@ -79,14 +82,16 @@ void SetUnusualState(sim::InstrumentState& s) {
   for (int i = 0; i < 3; ++i) sim::PutFloat32(s.blower, 4 * i, blower[i]);
   std::memcpy(s.calConstants.data(), "2026/12/10 09:41", 16);
   std::memcpy(s.calConstants.data() + 16, "2026/11/30 23:59", 16);
-  for (int i = 0; i < 20; ++i) sim::PutFloat32(s.calConstants, 32 + 4 * i, 0.1f * static_cast<float>(i * i) - 7.3f);
+  for (int i = 0; i < 20; ++i)
+    sim::PutFloat32(s.calConstants, 32 + 4 * i, 0.1f * static_cast<float>(i * i) - 7.3f);
   for (int r = 0; r < sim::kCalibrationRows; ++r) {
     auto& row = s.calibrationRows[static_cast<std::size_t>(r)];
     for (int c = 0; c < 6; ++c) {
       const float v = 51.248f + 0.017f * static_cast<float>(r * 13 + c);
       std::memcpy(row.data() + 4 * c, &v, 4);
     }
-    for (int c = 0; c < 6; ++c) PutFloat64(row.data() + 24 + 8 * c, (r + 1) * -0.32971159e+06 / (c + 7.0) + 1e-17);
+    for (int c = 0; c < 6; ++c)
+      PutFloat64(row.data() + 24 + 8 * c, (r + 1) * -0.32971159e+06 / (c + 7.0) + 1e-17);
     const float tnd = 245.64f - static_cast<float>(r);
     std::memcpy(row.data() + 72, &tnd, 4);
   }
@@ -122,7 +127,8 @@ TEST(CmdBackupRestore, RoundTripGivesTheInstrumentBackItsBytes) {
   const ProgramRun restore = RunCmd(s.Address() + " restore " + file + " --flash");
   ASSERT_EQ(restore.exitCode, 0) << restore.out << restore.err;
   EXPECT_NE(restore.out.find("write calibration row 35 (code 7): OK\n"), std::string::npos) << restore.out;
-  EXPECT_NE(restore.out.find("save to flash (code 200): Number of writes = 18\n"), std::string::npos) << restore.out;
+  EXPECT_NE(restore.out.find("save to flash (code 200): Number of writes = 18\n"), std::string::npos)
+      << restore.out;
 
   const sim::InstrumentState after = s.State();
   ExpectSameSettings(after, before);
@@ -144,7 +150,8 @@ TEST(CmdBackupRestore, RefusedFileSendsNothing) {
       {"a blower value that is not a number", "\r\n70              :RH", "\r\nseventy         :RH",
        "'seventy' is not a valid floating point value"},
       // The parser puts one blank into an empty item's cell, and the console's message shows it.
-      {"an empty calibration cell", "\r\n22,0,275,", "\r\n,0,275,", "' ' is not a valid floating point value"},
+      {"an empty calibration cell", "\r\n22,0,275,", "\r\n,0,275,",
+       "' ' is not a valid floating point value"},
   };
   for (const Case& k : cases) {
     SCOPED_TRACE(k.what);
@@ -173,7 +180,8 @@ TEST(CmdBackupRestore, BackupStopsAtTheFirstFailureAndWritesNoFile) {
   const std::string file = Temp("short.CFG");
   const ProgramRun run = RunCmd(s.Address() + " backup " + file);
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.out.find("read blower settings (code 170): reply of 40 bytes, 80 needed\n"), std::string::npos)
+  EXPECT_NE(run.out.find("read blower settings (code 170): reply of 40 bytes, 80 needed\n"),
+            std::string::npos)
       << run.out;
   EXPECT_EQ(run.out.find("code 171"), std::string::npos) << "nothing is read after the failure";
   EXPECT_FALSE(std::ifstream(file).good());

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "ReplyPolicy.h"
+#include "tools/varnok-sim/ReplyPolicy.h"
 
 namespace varnok::sim {
 namespace {

@@ -1,9 +1,9 @@
 // The simulator's own decoding of tunnel requests and serial frames.
 #include <gtest/gtest.h>
 
-#include "SerialCodec.h"
-#include "SimTestClients.h"
-#include "TunnelCodec.h"
+#include "tools/varnok-sim/SerialCodec.h"
+#include "tests/tools/SimTestClients.h"
+#include "tools/varnok-sim/TunnelCodec.h"
 
 namespace varnok::sim {
 namespace {
@@ -21,8 +21,8 @@ TEST(SimTunnelCodec, DecodesTheConsolesRequests) {
   EXPECT_TRUE(r.request->data.empty());
   EXPECT_EQ(TunnelRequestSize(model), 19u);
 
-  Bytes status = {0x00, 0x02, 0x00, 0x00, 0x00, 0x13, 0x05, 0x17, 0xFF, 0xFF, 0x00, 0x00,
-                  0xFF, 0xFF, 0x00, 0x04, 0x06, 0x80, 0x06, 's',  't',  'a',  't',  'u', 's'};
+  Bytes status = {0x00, 0x02, 0x00, 0x00, 0x00, 0x13, 0x05, 0x17, 0xFF, 0xFF, 0x00, 0x00, 0xFF,
+                  0xFF, 0x00, 0x04, 0x06, 0x80, 0x06, 's',  't',  'a',  't',  'u',  's'};
   r = DecodeTunnelRequest(status);
   ASSERT_TRUE(r.request);
   EXPECT_EQ(r.request->transactionId, 2);

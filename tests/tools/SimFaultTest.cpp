@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "SimFault.h"
+#include "tools/varnok-sim/SimFault.h"
 
 namespace varnok::sim {
 namespace {
@@ -11,18 +11,30 @@ TEST(SimFaultForms, ParsesEveryFormAndRejectsOthers) {
     FaultKind kind;
   };
   const Case good[] = {
-      {"none", FaultKind::kNone},          {"noreply", FaultKind::kNoReply},
-      {"late-id", FaultKind::kLateId},     {"exception", FaultKind::kException},
-      {"split", FaultKind::kSplit},        {"short:1", FaultKind::kShort},
-      {"short:10", FaultKind::kShort},     {"close", FaultKind::kClose},
-      {"refuse:7:2", FaultKind::kRefuse},  {"nak", FaultKind::kNak},
-      {"badcheck", FaultKind::kBadCheck},  {"bodycut", FaultKind::kBodyCut},
-      {"textcut", FaultKind::kTextCut},    {"banner", FaultKind::kBanner},
-      {"stale:4", FaultKind::kStale},      {"stale-exception", FaultKind::kStaleException},
-      {"lenbyte:0", FaultKind::kLengthByte}, {"delay:4500", FaultKind::kDelay},
-      {"stopread", FaultKind::kStopReading}, {"reset", FaultKind::kReset},
-      {"ackbyte:63", FaultKind::kAckByte}, {"hangup", FaultKind::kHangUp},
-      {"split:5:3900", FaultKind::kSplit}, {"hangup:7", FaultKind::kHangUp},
+      {"none", FaultKind::kNone},
+      {"noreply", FaultKind::kNoReply},
+      {"late-id", FaultKind::kLateId},
+      {"exception", FaultKind::kException},
+      {"split", FaultKind::kSplit},
+      {"short:1", FaultKind::kShort},
+      {"short:10", FaultKind::kShort},
+      {"close", FaultKind::kClose},
+      {"refuse:7:2", FaultKind::kRefuse},
+      {"nak", FaultKind::kNak},
+      {"badcheck", FaultKind::kBadCheck},
+      {"bodycut", FaultKind::kBodyCut},
+      {"textcut", FaultKind::kTextCut},
+      {"banner", FaultKind::kBanner},
+      {"stale:4", FaultKind::kStale},
+      {"stale-exception", FaultKind::kStaleException},
+      {"lenbyte:0", FaultKind::kLengthByte},
+      {"delay:4500", FaultKind::kDelay},
+      {"stopread", FaultKind::kStopReading},
+      {"reset", FaultKind::kReset},
+      {"ackbyte:63", FaultKind::kAckByte},
+      {"hangup", FaultKind::kHangUp},
+      {"split:5:3900", FaultKind::kSplit},
+      {"hangup:7", FaultKind::kHangUp},
   };
   for (const auto& c : good) {
     const auto f = ParseFault(c.form);
@@ -43,10 +55,11 @@ TEST(SimFaultForms, ParsesEveryFormAndRejectsOthers) {
   ASSERT_TRUE(refuse);
   EXPECT_EQ(refuse->code, 200);
   EXPECT_EQ(refuse->value, 255);
-  for (const char* bad : {"", "short:0", "short:11", "short:x", "refuse:7", "refuse:300:1", "refuse:7:2x",
-                          "NAK", "slow", "stale:0", "stale:9", "lenbyte:256", "ackbyte:-1", "delay:-5",
-                          "delay:60001", "split:0:50", "split:5", "split:5:x", "stale-exceptions",
-                          "hangup:-1"}) {
+  for (const char* bad : {"",           "short:0",      "short:11",         "short:x",
+                          "refuse:7",   "refuse:300:1", "refuse:7:2x",      "NAK",
+                          "slow",       "stale:0",      "stale:9",          "lenbyte:256",
+                          "ackbyte:-1", "delay:-5",     "delay:60001",      "split:0:50",
+                          "split:5",    "split:5:x",    "stale-exceptions", "hangup:-1"}) {
     EXPECT_FALSE(ParseFault(bad)) << bad;
   }
   FaultSet set;
@@ -97,7 +110,8 @@ TEST(SimFaultSet, TransportOnlyFaultsWaitForTheirTransport) {
   const RequestKind line{Transport::kSerial, true, -1};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.form);
-    const std::pair<RequestKind, bool> requests[] = {{tcp, c.tcp}, {frame, c.serialFrame}, {line, c.serialText}};
+    const std::pair<RequestKind, bool> requests[] = {
+        {tcp, c.tcp}, {frame, c.serialFrame}, {line, c.serialText}};
     for (const auto& [request, acts] : requests) {
       FaultSet set;
       set.Arm(c.form);

@@ -6,9 +6,9 @@
 #include <fstream>
 #include <iterator>
 
-#include "Instrument.h"
-#include "SampleCalibration.h"
-#include "SimTestClients.h"
+#include "tools/varnok-sim/Instrument.h"
+#include "tools/varnok-sim/SampleCalibration.h"
+#include "tests/tools/SimTestClients.h"
 
 namespace varnok::sim {
 namespace {
@@ -265,8 +265,8 @@ TEST_F(SimInstrument, ValueBlocksHoldPlausibleSmoothHousekeeping) {
   }
   const Bytes ambient = block(400, 4);
   ASSERT_EQ(ambient.size(), 16u);
-  EXPECT_NEAR(FloatAt(ambient, 0), 45, 5);   // RH %
-  EXPECT_NEAR(FloatAt(ambient, 4), 22, 2);   // Tamb C
+  EXPECT_NEAR(FloatAt(ambient, 0), 45, 5);  // RH %
+  EXPECT_NEAR(FloatAt(ambient, 4), 22, 2);  // Tamb C
   const Bytes ir = block(300, 10);
   ASSERT_EQ(ir.size(), 40u);
   EXPECT_NEAR(FloatAt(ir, 0), 290, 15);

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <regex>
 
-#include "SimTestClients.h"
+#include "tests/tools/SimTestClients.h"
 
 namespace varnok::sim {
 namespace {

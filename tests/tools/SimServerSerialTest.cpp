@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
-#include "InstrumentState.h"
-#include "SimServer.h"
-#include "SimTestClients.h"
+#include "tools/varnok-sim/InstrumentState.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "tests/tools/SimTestClients.h"
 
 namespace varnok::sim {
 namespace {
@@ -102,8 +102,14 @@ TEST_F(SimServerSerial, FrameFaultsOnTheWire) {
          EXPECT_EQ(Bytes(r.bytes.begin() + 1, r.bytes.end()),
                    Bytes(normal.begin(), normal.begin() + (r.bytes.size() - 1)));
        }},
-      {"short:2", [](const auto& r) { EXPECT_EQ(r.bytes, (Bytes{0x06, 0x0C, 0xC7})); }},
-      {"refuse:199:9", [](const auto& r) { EXPECT_EQ(r.bytes, (Bytes{0x06, 0x09, 0xC7, 0x09, 0xC7})); }},
+      {"short:2",
+       [](const auto& r) {
+         EXPECT_EQ(r.bytes, (Bytes{0x06, 0x0C, 0xC7}));
+       }},
+      {"refuse:199:9",
+       [](const auto& r) {
+         EXPECT_EQ(r.bytes, (Bytes{0x06, 0x09, 0xC7, 0x09, 0xC7}));
+       }},
       {"split",
        [&](const auto& r) {
          Bytes expected = {0x06};

@@ -1,9 +1,9 @@
 // The simulator on a real loopback socket: hand-written requests, the bytes on the wire.
 #include <gtest/gtest.h>
 
-#include "InstrumentState.h"
-#include "SimServer.h"
-#include "SimTestClients.h"
+#include "tools/varnok-sim/InstrumentState.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "tests/tools/SimTestClients.h"
 
 namespace varnok::sim {
 namespace {
@@ -102,12 +102,24 @@ TEST_F(SimServerTcp, EveryFaultFormHasItsEffectOnTheWire) {
     std::function<void(const testing::ReadResult&)> check;
   };
   const Case cases[] = {
-      {"noreply", [](const auto& r) { EXPECT_TRUE(r.bytes.empty()); EXPECT_FALSE(r.closed); }},
-      {"close", [](const auto& r) { EXPECT_TRUE(r.bytes.empty()); EXPECT_TRUE(r.closed); }},
+      {"noreply",
+       [](const auto& r) {
+         EXPECT_TRUE(r.bytes.empty());
+         EXPECT_FALSE(r.closed);
+       }},
+      {"close",
+       [](const auto& r) {
+         EXPECT_TRUE(r.bytes.empty());
+         EXPECT_TRUE(r.closed);
+       }},
       {"exception",
-       [](const auto& r) { EXPECT_EQ(r.bytes, (Bytes{0x01, 0x00, 0, 0, 0, 3, 0, 0x97, 0x04})); }},
+       [](const auto& r) {
+         EXPECT_EQ(r.bytes, (Bytes{0x01, 0x00, 0, 0, 0, 3, 0, 0x97, 0x04}));
+       }},
       {"short:5",
-       [](const auto& r) { EXPECT_EQ(r.bytes, (Bytes{0x01, 0x00, 0, 0, 0})); }},
+       [](const auto& r) {
+         EXPECT_EQ(r.bytes, (Bytes{0x01, 0x00, 0, 0, 0}));
+       }},
       {"refuse:141:2",
        [](const auto& r) {
          ASSERT_EQ(r.bytes.size(), 12u);

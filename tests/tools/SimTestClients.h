@@ -25,13 +25,27 @@ inline Bytes ToBytes(const std::string& s) { return Bytes(s.begin(), s.end()); }
 inline std::string ToText(const Bytes& b) { return std::string(b.begin(), b.end()); }
 
 // A function-23 request exactly as the console builds it.
-inline Bytes TunnelRequestBytes(std::uint16_t id, std::uint8_t unit, std::uint8_t code,
-                                const Bytes& data) {
+inline Bytes TunnelRequestBytes(std::uint16_t id, std::uint8_t unit, std::uint8_t code, const Bytes& data) {
   const std::size_t n = data.size();
-  Bytes f = {static_cast<std::uint8_t>(id >> 8), static_cast<std::uint8_t>(id), 0, 0,
-             static_cast<std::uint8_t>((n + 13) >> 8), static_cast<std::uint8_t>(n + 13), unit,
-             0x17, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF, 0, static_cast<std::uint8_t>((n + 3) / 2),
-             static_cast<std::uint8_t>(n), code, static_cast<std::uint8_t>(n)};
+  Bytes f = {static_cast<std::uint8_t>(id >> 8),
+             static_cast<std::uint8_t>(id),
+             0,
+             0,
+             static_cast<std::uint8_t>((n + 13) >> 8),
+             static_cast<std::uint8_t>(n + 13),
+             unit,
+             0x17,
+             0xFF,
+             0xFF,
+             0,
+             0,
+             0xFF,
+             0xFF,
+             0,
+             static_cast<std::uint8_t>((n + 3) / 2),
+             static_cast<std::uint8_t>(n),
+             code,
+             static_cast<std::uint8_t>(n)};
   f.insert(f.end(), data.begin(), data.end());
   return f;
 }
@@ -63,8 +77,8 @@ inline ReadResult ReadFd(int fd, std::size_t want, std::chrono::milliseconds qui
   ReadResult r;
   const auto deadline = std::chrono::steady_clock::now() + total;
   while (r.bytes.size() < want) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) break;
     pollfd p{fd, POLLIN, 0};
     const int wait = static_cast<int>(std::min(left, quiet).count());

@@ -9,9 +9,9 @@
 #include <sstream>
 #include <thread>
 
-#include "SettingsFilePath.h"
-#include "SettingsLocation.h"
-#include "TempFolder.h"
+#include "core/SettingsFilePath.h"
+#include "core/SettingsLocation.h"
+#include "tests/support/TempFolder.h"
 #include "procedures/CommandLines.h"
 #include "procedures/CommandShell.h"
 #include "procedures/ProcessList.h"
@@ -109,7 +109,8 @@ class RunningStandin {
   ~RunningStandin() {
     if (!started_) return;
     std::ofstream(folder_ / "STOP") << "stop\n";
-    if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0) ::TerminateProcess(process_.hProcess, 1);
+    if (::WaitForSingleObject(process_.hProcess, 5000) != WAIT_OBJECT_0)
+      ::TerminateProcess(process_.hProcess, 1);
     ::CloseHandle(process_.hThread);
     ::CloseHandle(process_.hProcess);
   }
@@ -134,10 +135,10 @@ TEST(WindowsProcessList, FindsARunningStandinByItsExactName) {
     const char* name;
     bool found;
   } cases[] = {
-      {"QXC-STANDIN.EXE", false},           // letter case counts
-      {"qxc-standin", false},               // the extension is part of the name
-      {"qxc-standin.ex", false},            // no prefix match
-      {"C:\\QX\\qxc-standin.exe", true},    // a folder part is ignored
+      {"QXC-STANDIN.EXE", false},         // letter case counts
+      {"qxc-standin", false},             // the extension is part of the name
+      {"qxc-standin.ex", false},          // no prefix match
+      {"C:\\QX\\qxc-standin.exe", true},  // a folder part is ignored
   };
   for (const auto& c : cases) EXPECT_EQ(IsProcessRunning(c.name, *snapshot), c.found) << c.name;
 }

@@ -61,6 +61,16 @@ cases=(
   "tcp close code 141"
   "tcp refuse:141:5 code 141"
   "tcp banner text status"
+  "tcp stale:3 code 141"
+  "tcp stale:4 code 141"
+  "tcp stale-exception code 141"
+  "tcp short:9 code 141"
+  "tcp short:10 code 141"
+  "tcp split:3:300 code 132 00003C00"
+  "tcp delay:300 code 141"
+  "tcp stopread code 141"
+  "tcp reset code 141"
+  "tcp lenbyte:16 text sim text 300"
   "com none code 141"
   "com none text status"
   "com none code 132 00003C00"
@@ -73,6 +83,10 @@ cases=(
   "com bodycut code 141"
   "com textcut text status"
   "com banner text status"
+  "com split:3:200 code 132 00003C00"
+  "com delay:300 code 141"
+  "com ackbyte:65 code 141"
+  "com hangup code 141"
 )
 for c in "${cases[@]}"; do
   read -r transport fault command <<<"$c"
@@ -91,9 +105,12 @@ for c in "${cases[@]}"; do
   check "$c: a request on the wire" [ -n "$(sent win)" ]
   if ! cmp -s <(sent lin) <(sent win); then diff <(sent lin) <(sent win) | head -5; fi
   case "$c" in
-    "tcp none code 141"|"com none code 141"|"tcp late-id code 141"|"tcp split code 132 00003C00"|"com split code 132 00003C00")
+    "tcp none code 141"|"com none code 141"|"tcp late-id code 141"|"tcp split code 132 00003C00"|"com split code 132 00003C00"|\
+    "tcp stale:3 code 141"|"tcp split:3:300 code 132 00003C00"|"tcp delay:300 code 141"|"com split:3:200 code 132 00003C00"|\
+    "com delay:300 code 141")
       check "$c: succeeds" [ "$(cat "$work/win.rc")" = 0 ] ;;
-    "tcp noreply code 141"|"com noreply code 141"|"tcp close code 141"|"com nak code 141"|"com textcut text status")
+    "tcp noreply code 141"|"com noreply code 141"|"tcp close code 141"|"com nak code 141"|"com textcut text status"|\
+    "tcp stale:4 code 141"|"tcp stopread code 141"|"tcp reset code 141"|"com ackbyte:65 code 141"|"com hangup code 141")
       check "$c: fails" [ "$(cat "$work/win.rc")" = 1 ] ;;
   esac
 done

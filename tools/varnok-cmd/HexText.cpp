@@ -1,4 +1,4 @@
-#include "HexText.h"
+#include "tools/varnok-cmd/HexText.h"
 
 #include <cctype>
 #include <charconv>

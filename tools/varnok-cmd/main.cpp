@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
-#include "AsioLinkOpener.h"
-#include "CommandLayer.h"
-#include "ConnectionManager.h"
-#include "ConfigParser.h"
-#include "ConfigurationBackup.h"
-#include "HexText.h"
-#include "WireTrace.h"
+#include "link/AsioLinkOpener.h"
+#include "link/CommandLayer.h"
+#include "link/ConnectionManager.h"
+#include "config/ConfigParser.h"
+#include "config/ConfigurationBackup.h"
+#include "tools/varnok-cmd/HexText.h"
+#include "link/WireTrace.h"
 
 namespace {
 
@@ -32,7 +32,8 @@ const char* kUsage =
     "-v prints every exchange on standard error: the bytes sent (>) and received (<), the result, retries\n"
     "   and tones, one line each.\n"
     "backup reads the four settings groups and the 35 calibration rows into a configuration file;\n"
-    "restore uploads one as the console's Upload and Upload to instrument do (--flash: then saves to flash).\n";
+    "restore uploads one as the console's Upload and Upload to instrument do (--flash: then saves to "
+    "flash).\n";
 
 // The window of a program without windows: the button is a flag, the panels go to standard error.
 class ConsoleWindow : public varnok::LinkWindow {
@@ -57,10 +58,14 @@ class ConsoleWindow : public varnok::LinkWindow {
 
 const char* OutcomeText(varnok::ConnectOutcome outcome) {
   switch (outcome) {
-    case varnok::ConnectOutcome::NoSuchHost: return "no such host";
-    case varnok::ConnectOutcome::OpenFailed: return "the link could not be opened";
-    case varnok::ConnectOutcome::CantConnect: return "Can't connect (the model query failed)";
-    default: return "not connected";
+    case varnok::ConnectOutcome::NoSuchHost:
+      return "no such host";
+    case varnok::ConnectOutcome::OpenFailed:
+      return "the link could not be opened";
+    case varnok::ConnectOutcome::CantConnect:
+      return "Can't connect (the model query failed)";
+    default:
+      return "not connected";
   }
 }
 
@@ -68,7 +73,9 @@ void PrintStep(const varnok::ConfigurationStep& step) {
   std::cout << step.what << ": " << step.outcome << "\n" << std::flush;
 }
 
-std::string UtcNow() { return varnok::FormatTraceTime(std::chrono::system_clock::now()).substr(0, 19) + " UTC"; }
+std::string UtcNow() {
+  return varnok::FormatTraceTime(std::chrono::system_clock::now()).substr(0, 19) + " UTC";
+}
 
 // Writes the file next to its final name first, so that a failed write never leaves half a backup.
 bool WriteWhole(const std::string& path, const std::string& text) {
@@ -97,8 +104,8 @@ int main(int argc, char** argv) {
     verbose = true;
     args.erase(args.begin());
   }
-  const bool known = args.size() >= 3 && (args[1] == "text" || args[1] == "code" || args[1] == "backup" ||
-                                          args[1] == "restore");
+  const bool known = args.size() >= 3 &&
+                     (args[1] == "text" || args[1] == "code" || args[1] == "backup" || args[1] == "restore");
   const bool flash = args.size() == 4 && args[1] == "restore" && args[3] == "--flash";
   if (!known || (args[1] == "code" && args.size() > 4) || (args[1] == "backup" && args.size() != 3) ||
       (args[1] == "restore" && args.size() != 3 && !flash)) {
@@ -127,10 +134,12 @@ int main(int argc, char** argv) {
   std::vector<std::uint8_t> request;
   if (args[1] == "code") {
     code = varnok::ParseCommandCode(args[2]);
-    const auto data = args.size() == 4 ? varnok::ParseHexData(args[3])
-                                        : std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{});
+    const auto data = args.size() == 4
+                          ? varnok::ParseHexData(args[3])
+                          : std::optional<std::vector<std::uint8_t>>(std::vector<std::uint8_t>{});
     if (!code || !data || data->size() > 255) {
-      std::cerr << "varnok-cmd: the code must be 0..255 and the data at most 255 bytes of hexadecimal\n" << kUsage;
+      std::cerr << "varnok-cmd: the code must be 0..255 and the data at most 255 bytes of hexadecimal\n"
+                << kUsage;
       return 2;
     }
     request = *data;
@@ -141,7 +150,8 @@ int main(int argc, char** argv) {
   ConsoleWindow window(verbose);
   varnok::CommandLayer layer(window);
   if (verbose) layer.SetWireTrace(&wire);
-  varnok::AsioLinkOpener opener(varnok::LinkTimeouts{}, verbose ? wire.TransportTrace() : varnok::LinkTrace{});
+  varnok::AsioLinkOpener opener(varnok::LinkTimeouts{},
+                                verbose ? wire.TransportTrace() : varnok::LinkTrace{});
   varnok::ConnectionManager manager(layer, window, opener);
   window.SetConnectDown(true);
   const auto connected = manager.ConnectBtnClick(args[0], "502");
@@ -179,8 +189,8 @@ int main(int argc, char** argv) {
   if (code) {
     std::vector<std::uint8_t> data(varnok::kBinaryDataSize, 0);
     std::copy(request.begin(), request.end(), data.begin());
-    result = layer.SendBinaryCommand(static_cast<std::uint8_t>(*code), static_cast<std::uint8_t>(request.size()),
-                                     data.data());
+    result = layer.SendBinaryCommand(static_cast<std::uint8_t>(*code),
+                                     static_cast<std::uint8_t>(request.size()), data.data());
     std::cout << "result: " << result << "\n";
     if (result > 0) {
       data.resize(static_cast<std::size_t>(result));

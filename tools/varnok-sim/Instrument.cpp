@@ -1,4 +1,4 @@
-#include "Instrument.h"
+#include "tools/varnok-sim/Instrument.h"
 
 #include <algorithm>
 #include <cctype>
@@ -8,7 +8,7 @@
 #include <optional>
 #include <chrono>
 
-#include "HousekeepingChannels.h"
+#include "tools/varnok-sim/HousekeepingChannels.h"
 #include "link/LittleEndian.h"
 
 namespace varnok::sim {
@@ -90,8 +90,8 @@ std::string FillerLines(std::size_t n) {
 std::string ClockText(std::chrono::system_clock::time_point now) {
   const auto r = ClockReply(now);
   char text[64];
-  std::snprintf(text, sizeof text, "%02d/%02d/%d  %02d:%02d:%02d  UTC", r[1], r[2], 2000 + r[3],
-                r[4], r[5], r[6]);
+  std::snprintf(text, sizeof text, "%02d/%02d/%d  %02d:%02d:%02d  UTC", r[1], r[2], 2000 + r[3], r[4], r[5],
+                r[6]);
   return text;
 }
 
@@ -129,8 +129,7 @@ bool Instrument::IsControlCommand(std::string_view command) {
   return lower == "sim" || lower.starts_with("sim ");
 }
 
-std::vector<std::uint8_t> Instrument::HandleCoded(std::uint8_t code,
-                                                  std::span<const std::uint8_t> data,
+std::vector<std::uint8_t> Instrument::HandleCoded(std::uint8_t code, std::span<const std::uint8_t> data,
                                                   std::size_t maxReply, Transport transport) {
   if (code == 128 && !data.empty()) {
     std::string command(data.begin(), data.end());
@@ -142,8 +141,7 @@ std::vector<std::uint8_t> Instrument::HandleCoded(std::uint8_t code,
   return Coded(code, data, maxReply, transport);
 }
 
-std::string Instrument::HandleText(std::string_view command, std::size_t maxReply,
-                                   Transport transport) {
+std::string Instrument::HandleText(std::string_view command, std::size_t maxReply, Transport transport) {
   // Whatever follows a line end or a zero byte is not part of the command.
   command = command.substr(0, command.find_first_of(std::string_view("\r\n\0", 3)));
   if (IsControlCommand(command)) {
@@ -248,11 +246,16 @@ std::vector<std::uint8_t> Instrument::Coded(std::uint8_t code, std::span<const s
       const auto& row = s.calibrationRows[index];
       return {row.begin(), row.end()};
     }
-    case 168: return s.tipConfig;
-    case 169: return s.userCorrections;
-    case 170: return s.blower;
-    case 171: return s.calConstants;
-    case 199: return Le32Bytes(s.optionBits);
+    case 168:
+      return s.tipConfig;
+    case 169:
+      return s.userCorrections;
+    case 170:
+      return s.blower;
+    case 171:
+      return s.calConstants;
+    case 199:
+      return Le32Bytes(s.optionBits);
     case 200:
       ++s.flashWriteCount;
       return Le32Bytes(s.flashWriteCount);
@@ -269,7 +272,8 @@ std::string Instrument::Text(std::string_view command, std::size_t, Transport tr
   if (name == "software") {
     return "Software: QX control V6.00 build 1207\r\n"
            "Firmware: DSP 3.12, FPGA 2.4\r\n"
-           "Model: " + s.model + "\r\nOK\r\n";
+           "Model: " +
+           s.model + "\r\nOK\r\n";
   }
   if (name == "fault") {
     return "Fault register: 0000\r\nNo faults since power-on\r\nOK\r\n";
@@ -277,8 +281,7 @@ std::string Instrument::Text(std::string_view command, std::size_t, Transport tr
   if (name == "status") {
     std::string reply = "Procedure: stopped\r\nTime: " + ClockText(std::chrono::system_clock::now()) + "\r\n";
     std::snprintf(line, sizeof line, "TkBB: %.2f K\r\nTamb: %.2f C\r\nRH: %.1f %%\r\n",
-                  HousekeepingValue(s, 217, t), HousekeepingValue(s, 401, t),
-                  HousekeepingValue(s, 400, t));
+                  HousekeepingValue(s, 217, t), HousekeepingValue(s, 401, t), HousekeepingValue(s, 400, t));
     reply += line;
     std::snprintf(line, sizeof line, "Pressure: %.1f mbar\r\nElevation: %.2f deg\r\nAzimuth: %.0f deg\r\n",
                   HousekeepingValue(s, 226, t), s.elevationDegrees, s.azimuthDegrees);
@@ -286,9 +289,8 @@ std::string Instrument::Text(std::string_view command, std::size_t, Transport tr
     return reply + "OK\r\n";
   }
   if (name == "line") {
-    return transport == Transport::kTcp
-               ? std::string("Line: TCP tunnel\r\nOK\r\n")
-               : std::string("Line: serial 115200 8E1, device address 1\r\nOK\r\n");
+    return transport == Transport::kTcp ? std::string("Line: TCP tunnel\r\nOK\r\n")
+                                        : std::string("Line: serial 115200 8E1, device address 1\r\nOK\r\n");
   }
   return "Unknown command: " + std::string(Trim(command)) + "\r\nNOK\r\n";
 }

@@ -8,18 +8,18 @@
 #include <string_view>
 #include <vector>
 
-#include "InstrumentState.h"
-#include "SimFault.h"
+#include "tools/varnok-sim/InstrumentState.h"
+#include "tools/varnok-sim/SimFault.h"
 
 namespace varnok::sim {
 
 // Refusal codes: a one-byte reply other than 0 tells the console that a command was not taken.
 inline constexpr std::uint8_t kAccepted = 0;
-inline constexpr std::uint8_t kBadLength = 1;      // payload length or format wrong
-inline constexpr std::uint8_t kBadIndex = 2;       // row index outside the table
-inline constexpr std::uint8_t kBadValue = 3;       // value outside its range
-inline constexpr std::uint8_t kUnknownCode = 4;    // no such command code
-inline constexpr std::uint8_t kTooLong = 5;        // the reply would not fit the link
+inline constexpr std::uint8_t kBadLength = 1;    // payload length or format wrong
+inline constexpr std::uint8_t kBadIndex = 2;     // row index outside the table
+inline constexpr std::uint8_t kBadValue = 3;     // value outside its range
+inline constexpr std::uint8_t kUnknownCode = 4;  // no such command code
+inline constexpr std::uint8_t kTooLong = 5;      // the reply would not fit the link
 
 // The instrument's behaviour: decodes a command, updates the state and builds the reply.
 // Knows nothing about frames or sockets. Thread-safe.
@@ -45,8 +45,8 @@ class Instrument {
   double Uptime() const;
 
  private:
-  std::vector<std::uint8_t> Coded(std::uint8_t code, std::span<const std::uint8_t> data,
-                                  std::size_t maxReply, Transport transport);
+  std::vector<std::uint8_t> Coded(std::uint8_t code, std::span<const std::uint8_t> data, std::size_t maxReply,
+                                  Transport transport);
   std::string Text(std::string_view command, std::size_t maxReply, Transport transport);
   std::string Control(std::string_view args, std::size_t maxReply);
 

@@ -1,10 +1,10 @@
-#include "InstrumentState.h"
+#include "tools/varnok-sim/InstrumentState.h"
 
 #include <algorithm>
 #include <cstring>
 #include <iterator>
 
-#include "SampleCalibration.h"
+#include "tools/varnok-sim/SampleCalibration.h"
 
 namespace varnok::sim {
 
@@ -51,9 +51,9 @@ InstrumentState MakeInitialState(const std::string& model) {
   s.calConstants.assign(128, 0);
   PutText16(s.calConstants, 0, "2012/03/09 18:46");
   PutText16(s.calConstants, 16, "2012/07/05 16:39");
-  const float coefficients[] = {13.0f, 68.23f, 0.009037f, 0.0078f, 6.08e-6f, 5.1f, 600.0f,
-                                200.0f, -0.61f, 4.329f, 0.17f, 4.333f, 0.05f, 0.065f, 0.90f,
-                                10.0f, 10.0f, 2.5f, 10.0f, 200.0f};
+  const float coefficients[] = {13.0f,  68.23f, 0.009037f, 0.0078f, 6.08e-6f, 5.1f,  600.0f,
+                                200.0f, -0.61f, 4.329f,    0.17f,   4.333f,   0.05f, 0.065f,
+                                0.90f,  10.0f,  10.0f,     2.5f,    10.0f,    200.0f};
   for (std::size_t i = 0; i < std::size(coefficients); ++i) {
     PutFloat32(s.calConstants, 32 + 4 * i, coefficients[i]);
   }

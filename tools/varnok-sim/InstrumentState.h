@@ -26,20 +26,20 @@ struct InstrumentState {
   // Per-frequency calibration table, written with code 7 and read with 167.
   std::array<CalibrationRecord, kCalibrationRows> calibrationRows{};
 
-  std::uint32_t optionBits = 0x02;   // byte 0 is what code 199 reports first
-  std::uint16_t fanPosition = 0;     // last value of code 3
+  std::uint32_t optionBits = 0x02;  // byte 0 is what code 199 reports first
+  std::uint16_t fanPosition = 0;    // last value of code 3
 
-  std::string elevationCommand;      // last payload text of code 4 ("0009000", "01", "07")
-  std::string azimuthCommand;        // last payload text of code 5
-  double elevationDegrees = 90.0;    // where the elevation drive points (90 = zenith)
+  std::string elevationCommand;    // last payload text of code 4 ("0009000", "01", "07")
+  std::string azimuthCommand;      // last payload text of code 5
+  double elevationDegrees = 90.0;  // where the elevation drive points (90 = zenith)
   double azimuthDegrees = 0.0;
-  int elevationResets = 0;           // "07" commands received
+  int elevationResets = 0;  // "07" commands received
   int azimuthResets = 0;
 
   std::uint32_t flashWriteCount = 17;  // incremented by every code 200
 
-  int textCommands = 0;    // text commands answered (model queries not counted)
-  int codedCommands = 0;   // coded commands answered
+  int textCommands = 0;   // text commands answered (model queries not counted)
+  int codedCommands = 0;  // coded commands answered
 };
 
 // The instrument as it leaves the factory: the settings of the sample configuration file.

@@ -3,7 +3,7 @@
 #include <functional>
 #include <memory>
 
-#include "ReplyPlan.h"
+#include "tools/varnok-sim/ReplyPlan.h"
 
 namespace varnok::sim {
 

@@ -1,4 +1,4 @@
-#include "ReplyPolicy.h"
+#include "tools/varnok-sim/ReplyPolicy.h"
 
 #include <algorithm>
 

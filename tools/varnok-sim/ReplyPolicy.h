@@ -7,10 +7,10 @@
 #include <string_view>
 #include <vector>
 
-#include "ReplyPlan.h"
-#include "SerialCodec.h"
-#include "SimFault.h"
-#include "TunnelCodec.h"
+#include "tools/varnok-sim/ReplyPlan.h"
+#include "tools/varnok-sim/SerialCodec.h"
+#include "tools/varnok-sim/SimFault.h"
+#include "tools/varnok-sim/TunnelCodec.h"
 
 namespace varnok::sim {
 

@@ -1,4 +1,4 @@
-#include "SampleCalibration.h"
+#include "tools/varnok-sim/SampleCalibration.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -67,15 +67,27 @@ std::vector<CalibrationValues> ParseCalibrationBlock(std::string_view configText
 CalibrationValues PatternCalibrationRow(int index) {
   // The first, second and last lines of the factory table; the rest follow their receiver's
   // first line with the frequency stepped evenly.
-  static constexpr CalibrationValues kFirst = {22.000, 0, 275.0, 0.000140, 32860, 18.0, 0.98392,
-                                              -0.32971159E+06, 0.44790604E+02, -0.43239577E+00,
-                                              0.14312771E-02, -0.16304988E-05, 127.31};
-  static constexpr CalibrationValues kSecond = {22.234, 0, 275.0, 0.000140, 32860, 18.0, 0.98243,
-                                               -0.29726145E+06, 0.11691724E+03, -0.11739514E+01,
-                                               0.40249243E-02, -0.47139065E-05, 133.16};
-  static constexpr CalibrationValues kLast = {58.800, 1, 274.1, 0.000370, 32860, 15.0, 0.98943,
-                                             -0.87772135E+06, 0.12778869E+03, -0.13737091E+01,
-                                             0.47430698E-02, -0.52607825E-05, 245.64};
+  static constexpr CalibrationValues kFirst = {22.000,         0,
+                                               275.0,          0.000140,
+                                               32860,          18.0,
+                                               0.98392,        -0.32971159E+06,
+                                               0.44790604E+02, -0.43239577E+00,
+                                               0.14312771E-02, -0.16304988E-05,
+                                               127.31};
+  static constexpr CalibrationValues kSecond = {22.234,         0,
+                                                275.0,          0.000140,
+                                                32860,          18.0,
+                                                0.98243,        -0.29726145E+06,
+                                                0.11691724E+03, -0.11739514E+01,
+                                                0.40249243E-02, -0.47139065E-05,
+                                                133.16};
+  static constexpr CalibrationValues kLast = {58.800,         1,
+                                              274.1,          0.000370,
+                                              32860,          15.0,
+                                              0.98943,        -0.87772135E+06,
+                                              0.12778869E+03, -0.13737091E+01,
+                                              0.47430698E-02, -0.52607825E-05,
+                                              245.64};
   if (index <= 0) return kFirst;
   if (index == 1) return kSecond;
   if (index >= kCalibrationRows - 1) return kLast;
@@ -116,8 +128,8 @@ std::array<CalibrationRecord, kCalibrationRows> SampleCalibrationRows() {
   const auto parsed = ParseCalibrationBlock(EmbeddedSampleConfig());
   std::array<CalibrationRecord, kCalibrationRows> rows{};
   for (int i = 0; i < kCalibrationRows; ++i) {
-    rows[i] = EncodeCalibrationRecord(i < static_cast<int>(parsed.size()) ? parsed[i]
-                                                                          : PatternCalibrationRow(i));
+    rows[i] =
+        EncodeCalibrationRecord(i < static_cast<int>(parsed.size()) ? parsed[i] : PatternCalibrationRow(i));
   }
   return rows;
 }

@@ -3,7 +3,7 @@
 #include <string_view>
 #include <vector>
 
-#include "InstrumentState.h"
+#include "tools/varnok-sim/InstrumentState.h"
 
 namespace varnok::sim {
 

@@ -1,4 +1,4 @@
-#include "SerialCodec.h"
+#include "tools/varnok-sim/SerialCodec.h"
 
 #include <algorithm>
 
@@ -30,7 +30,8 @@ void SerialInput::DropPartial() {
   frameSize_ = 0;
 }
 
-void SerialInput::FeedByte(std::uint8_t b, std::vector<SerialMessage>& out, std::vector<std::uint8_t>* between) {
+void SerialInput::FeedByte(std::uint8_t b, std::vector<SerialMessage>& out,
+                           std::vector<std::uint8_t>* between) {
   if (inFrame_) {
     pending_.push_back(b);
     if (frameSize_ == 0 && pending_.size() == 3) {

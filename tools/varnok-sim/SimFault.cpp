@@ -1,4 +1,4 @@
-#include "SimFault.h"
+#include "tools/varnok-sim/SimFault.h"
 
 #include <charconv>
 #include <stdexcept>
@@ -27,13 +27,20 @@ std::optional<Fault> ParseFault(std::string_view form) {
     FaultKind kind;
   };
   static constexpr Simple kSimple[] = {
-      {"none", FaultKind::kNone},         {"noreply", FaultKind::kNoReply},
-      {"late-id", FaultKind::kLateId},    {"exception", FaultKind::kException},
-      {"split", FaultKind::kSplit},       {"close", FaultKind::kClose},
-      {"nak", FaultKind::kNak},           {"badcheck", FaultKind::kBadCheck},
-      {"bodycut", FaultKind::kBodyCut},   {"textcut", FaultKind::kTextCut},
-      {"banner", FaultKind::kBanner},     {"stale-exception", FaultKind::kStaleException},
-      {"stopread", FaultKind::kStopReading}, {"reset", FaultKind::kReset},
+      {"none", FaultKind::kNone},
+      {"noreply", FaultKind::kNoReply},
+      {"late-id", FaultKind::kLateId},
+      {"exception", FaultKind::kException},
+      {"split", FaultKind::kSplit},
+      {"close", FaultKind::kClose},
+      {"nak", FaultKind::kNak},
+      {"badcheck", FaultKind::kBadCheck},
+      {"bodycut", FaultKind::kBodyCut},
+      {"textcut", FaultKind::kTextCut},
+      {"banner", FaultKind::kBanner},
+      {"stale-exception", FaultKind::kStaleException},
+      {"stopread", FaultKind::kStopReading},
+      {"reset", FaultKind::kReset},
       {"hangup", FaultKind::kHangUp},
   };
   for (const auto& s : kSimple) {
@@ -110,11 +117,13 @@ std::optional<Fault> ParseFault(std::string_view form) {
 bool FaultApplies(const Fault& fault, const RequestKind& request) {
   const bool tcp = request.transport == Transport::kTcp;
   switch (fault.kind) {
-    case FaultKind::kNone: return false;
+    case FaultKind::kNone:
+      return false;
     case FaultKind::kNoReply:
     case FaultKind::kSplit:
     case FaultKind::kShort:
-    case FaultKind::kDelay: return true;
+    case FaultKind::kDelay:
+      return true;
     case FaultKind::kLateId:
     case FaultKind::kException:
     case FaultKind::kClose:
@@ -122,15 +131,20 @@ bool FaultApplies(const Fault& fault, const RequestKind& request) {
     case FaultKind::kStaleException:
     case FaultKind::kLengthByte:
     case FaultKind::kStopReading:
-    case FaultKind::kReset: return tcp;
-    case FaultKind::kRefuse: return !request.text && request.code == fault.code;
+    case FaultKind::kReset:
+      return tcp;
+    case FaultKind::kRefuse:
+      return !request.text && request.code == fault.code;
     case FaultKind::kNak:
     case FaultKind::kBadCheck:
     case FaultKind::kBodyCut:
     case FaultKind::kAckByte:
-    case FaultKind::kHangUp: return !tcp && !request.text;
-    case FaultKind::kTextCut: return !tcp && request.text;
-    case FaultKind::kBanner: return request.text;
+    case FaultKind::kHangUp:
+      return !tcp && !request.text;
+    case FaultKind::kTextCut:
+      return !tcp && request.text;
+    case FaultKind::kBanner:
+      return request.text;
   }
   return false;
 }

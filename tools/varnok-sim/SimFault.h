@@ -34,10 +34,10 @@ enum class FaultKind {
 
 struct Fault {
   FaultKind kind = FaultKind::kNone;
-  int count = 0;   // short:N, stale:N, split:AT:MS (AT), hangup:N
-  int code = 0;    // refuse:CODE:V
-  int value = 0;   // refuse:CODE:V, lenbyte:V, ackbyte:V
-  int pauseMs = 0; // split:AT:MS, delay:MS
+  int count = 0;    // short:N, stale:N, split:AT:MS (AT), hangup:N
+  int code = 0;     // refuse:CODE:V
+  int value = 0;    // refuse:CODE:V, lenbyte:V, ackbyte:V
+  int pauseMs = 0;  // split:AT:MS, delay:MS
 };
 
 // The longest pause a fault may ask for (split:AT:MS, delay:MS).
@@ -51,8 +51,8 @@ enum class Transport { kTcp, kSerial };
 // What a request is, as far as faults care.
 struct RequestKind {
   Transport transport = Transport::kTcp;
-  bool text = false;      // a text command (code 128 with data over TCP, a line over serial)
-  int code = -1;          // the command code of a coded request (128 for text over TCP)
+  bool text = false;  // a text command (code 128 with data over TCP, a line over serial)
+  int code = -1;      // the command code of a coded request (128 for text over TCP)
 };
 
 // Whether a fault has any effect on such a request. One-shot faults wait for the first

@@ -3,8 +3,8 @@
 #include <span>
 #include <vector>
 
-#include "ReplyPlan.h"
-#include "SerialCodec.h"
+#include "tools/varnok-sim/ReplyPlan.h"
+#include "tools/varnok-sim/SerialCodec.h"
 
 namespace varnok::sim {
 

@@ -2,7 +2,7 @@
 #include <asio.hpp>
 #include <string>
 
-#include "SimServer.h"
+#include "tools/varnok-sim/SimServer.h"
 
 namespace varnok::sim {
 

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "SimSerialEndpoint.h"
+#include "tools/varnok-sim/SimSerialEndpoint.h"
 
 namespace varnok::sim {
 

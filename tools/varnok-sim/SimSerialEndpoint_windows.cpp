@@ -1,6 +1,6 @@
 #include <stdexcept>
 
-#include "SimSerialEndpoint.h"
+#include "tools/varnok-sim/SimSerialEndpoint.h"
 
 namespace varnok::sim {
 
@@ -9,8 +9,8 @@ SerialEndpoint OpenSerialEndpoint(asio::io_context& io, const SimOptions& option
     throw std::runtime_error("Windows has no pseudo-terminals: name a serial port with --serial-port");
   }
   // COM1..COM9 open by name; every port opens through the device namespace.
-  const std::string device = options.serialPort.starts_with("\\\\.\\") ? options.serialPort
-                                                                        : "\\\\.\\" + options.serialPort;
+  const std::string device =
+      options.serialPort.starts_with("\\\\.\\") ? options.serialPort : "\\\\.\\" + options.serialPort;
   SerialStream port(io);
   asio::error_code ec;
   port.open(device, ec);

@@ -1,8 +1,8 @@
-#include "SimSerialSide.h"
+#include "tools/varnok-sim/SimSerialSide.h"
 
 #include <chrono>
 
-#include "PlanRunner.h"
+#include "tools/varnok-sim/PlanRunner.h"
 
 namespace varnok::sim {
 

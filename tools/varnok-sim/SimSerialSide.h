@@ -4,8 +4,8 @@
 #include <deque>
 #include <memory>
 
-#include "SimRequestHandler.h"
-#include "SimSerialEndpoint.h"
+#include "tools/varnok-sim/SimRequestHandler.h"
+#include "tools/varnok-sim/SimSerialEndpoint.h"
 
 namespace varnok::sim {
 

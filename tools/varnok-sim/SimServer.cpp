@@ -1,4 +1,4 @@
-#include "SimServer.h"
+#include "tools/varnok-sim/SimServer.h"
 
 #include <asio.hpp>
 #include <chrono>
@@ -9,16 +9,16 @@
 #include <stdexcept>
 #include <thread>
 
-#include "Instrument.h"
-#include "InstrumentState.h"
-#include "ReplyPolicy.h"
-#include "SerialCodec.h"
-#include "SimFault.h"
-#include "SimRequestHandler.h"
-#include "SimSerialEndpoint.h"
-#include "SimSerialSide.h"
-#include "SimTcpSession.h"
-#include "TunnelCodec.h"
+#include "tools/varnok-sim/Instrument.h"
+#include "tools/varnok-sim/InstrumentState.h"
+#include "tools/varnok-sim/ReplyPolicy.h"
+#include "tools/varnok-sim/SerialCodec.h"
+#include "tools/varnok-sim/SimFault.h"
+#include "tools/varnok-sim/SimRequestHandler.h"
+#include "tools/varnok-sim/SimSerialEndpoint.h"
+#include "tools/varnok-sim/SimSerialSide.h"
+#include "tools/varnok-sim/SimTcpSession.h"
+#include "tools/varnok-sim/TunnelCodec.h"
 
 namespace varnok::sim {
 
@@ -166,8 +166,7 @@ void SimServer::Start() {
     if (!ec) d.acceptor->listen(asio::socket_base::max_listen_connections, ec);
     if (ec) {
       d.acceptor.reset();
-      throw std::runtime_error("cannot listen on TCP port " + std::to_string(port) + ": " +
-                               ec.message());
+      throw std::runtime_error("cannot listen on TCP port " + std::to_string(port) + ": " + ec.message());
     }
     d.tcpPort = d.acceptor->local_endpoint().port();
     d.Accept();

@@ -11,12 +11,12 @@ struct InstrumentState;  // the simulated instrument's stored settings and hardw
 
 struct SimOptions {
   bool tcp = true;
-  int tcpPort = 5020;              // 0 picks a free port (see TcpPort())
+  int tcpPort = 5020;                    // 0 picks a free port (see TcpPort())
   std::string tcpAddress = "127.0.0.1";  // listen address ("0.0.0.0" to serve other machines)
-  bool serial = false;             // serve the serial protocol on a pseudo-terminal
-  std::string serialLink;          // when not empty, a symbolic link to the pseudo-terminal's path
-  std::string serialPort;          // Windows: the existing port to serve on (no pseudo-terminals there)
-  std::vector<std::string> faults; // persistent faults, in the fault text form below
+  bool serial = false;                   // serve the serial protocol on a pseudo-terminal
+  std::string serialLink;                // when not empty, a symbolic link to the pseudo-terminal's path
+  std::string serialPort;                // Windows: the existing port to serve on (no pseudo-terminals there)
+  std::vector<std::string> faults;       // persistent faults, in the fault text form below
   std::string model = "QX-7100A";
 };
 

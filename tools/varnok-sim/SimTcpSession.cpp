@@ -1,7 +1,7 @@
-#include "SimTcpSession.h"
+#include "tools/varnok-sim/SimTcpSession.h"
 
-#include "PlanRunner.h"
-#include "TunnelCodec.h"
+#include "tools/varnok-sim/PlanRunner.h"
+#include "tools/varnok-sim/TunnelCodec.h"
 
 namespace varnok::sim {
 

@@ -4,7 +4,7 @@
 #include <memory>
 #include <vector>
 
-#include "SimRequestHandler.h"
+#include "tools/varnok-sim/SimRequestHandler.h"
 
 namespace varnok::sim {
 

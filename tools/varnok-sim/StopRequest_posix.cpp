@@ -2,7 +2,7 @@
 
 #include <csignal>
 
-#include "StopRequest.h"
+#include "tools/varnok-sim/StopRequest.h"
 
 namespace varnok::sim {
 

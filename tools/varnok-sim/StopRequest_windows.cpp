@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "StopRequest.h"
+#include "tools/varnok-sim/StopRequest.h"
 
 namespace varnok::sim {
 

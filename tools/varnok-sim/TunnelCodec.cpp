@@ -1,4 +1,4 @@
-#include "TunnelCodec.h"
+#include "tools/varnok-sim/TunnelCodec.h"
 
 #include <algorithm>
 
@@ -43,8 +43,7 @@ TunnelDecodeResult DecodeTunnelRequest(std::span<const std::uint8_t> f) {
   const std::size_t n = f[18];
   // Protocol 0, nothing to read, the instrument's own byte count and register count, and a
   // frame that holds exactly the announced data.
-  if (Be16(f, 2) != 0 || Be16(f, 10) != 0 || f[16] != n || Be16(f, 14) != (n + 3) / 2 ||
-      f.size() != 19 + n) {
+  if (Be16(f, 2) != 0 || Be16(f, 10) != 0 || f[16] != n || Be16(f, 14) != (n + 3) / 2 || f.size() != 19 + n) {
     result.exceptionCode = kIllegalValue;
     return result;
   }

@@ -5,8 +5,8 @@
 #include <iostream>
 #include <string>
 
-#include "SimServer.h"
-#include "StopRequest.h"
+#include "tools/varnok-sim/SimServer.h"
+#include "tools/varnok-sim/StopRequest.h"
 
 namespace {
 
