@@ -8,8 +8,8 @@ trap 'rm -rf "$work"' EXIT
 failed=0
 tree() {  # tree NAME PATH=INCLUDES... : a tree whose files include the given names
   local root="$work/$1"; shift
-  for spec in "$@"; do
-    local path="${spec%%=*}" includes="${spec#*=}"
+  for entry in "$@"; do
+    local path="${entry%%=*}" includes="${entry#*=}"
     mkdir -p "$root/$(dirname "$path")"
     : >"$root/$path"
     for i in $includes; do echo "#include \"$i\"" >>"$root/$path"; done
