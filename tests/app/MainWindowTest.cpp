@@ -214,7 +214,9 @@ TEST_F(MainWindowTest, EveryKeySurvivesCloseAndRestart) {
     EXPECT_EQ(s.chartWindow, 1234);
     EXPECT_EQ(s.chartTimer, "2.5");
     EXPECT_TRUE(s.chartLast);
-    if (withPages) EXPECT_EQ(Find<QSpinBox>(*w, "Wind")->value(), 1234);
+    if (withPages) {
+      EXPECT_EQ(Find<QSpinBox>(*w, "Wind")->value(), 1234);
+    }
     w->close();  // without the pages the stored chart values pass through unchanged
   }
   auto w = Open(file, true);

@@ -88,7 +88,9 @@ TEST(SettingsFilePath, PreparedFileBesideAReadOnlyProgramIsRead) {
 
     const fs::path chosen = SettingsFilePath(location, std::nullopt);
     EXPECT_EQ(chosen, c.returnsUserFile ? userFile : beside) << c.what;
-    if (c.before != kNothing) EXPECT_EQ(root.Read("opt/varnok-omblet.INI"), "[Form1]\nTop=7\n") << c.what;
+    if (c.before != kNothing) {
+      EXPECT_EQ(root.Read("opt/varnok-omblet.INI"), "[Form1]\nTop=7\n") << c.what;
+    }
     if (c.userText == nullptr) {
       EXPECT_FALSE(fs::exists(userFile)) << c.what;
     } else {

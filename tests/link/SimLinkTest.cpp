@@ -273,7 +273,9 @@ TEST(SimSerial, FifthFailedTextCommandDisconnects) {
     int result = 0;
     c.Text("status", &result);
     EXPECT_EQ(result, -1);
-    if (i < 5) EXPECT_GT(c.Text("status").size(), 0u) << "a success between failures resets nothing";
+    if (i < 5) {
+      EXPECT_GT(c.Text("status").size(), 0u) << "a success between failures resets nothing";
+    }
   }
   EXPECT_EQ(c.layer.State().failureCount, 5);
   EXPECT_FALSE(c.window.connectDown);
